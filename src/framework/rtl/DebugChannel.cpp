@@ -34,7 +34,7 @@ String TwoDigits(int value)
     return text.size() < 2 ? u"0" + text : text;
 }
 
-}  // namespace
+} // namespace
 
 void DebugSetActive(bool active)
 {
@@ -96,7 +96,7 @@ void DebugSend(StringView text, StringView tag)
     }
     TSystemTime t = DecodeDateTime(Now());
     String line = TwoDigits(t.Hour) + u":" + TwoDigits(t.Minute) + u":" + TwoDigits(t.Second) + u" [" +
-                  String(tag) + u"] " + String(text);
+        String(tag) + u"] " + String(text);
     DebugOutputLine(line);
     // The log is for people reading along: losing a line is better than failing the caller.
     std::ofstream log(ToFsPath(DebugLogFileName()), std::ios::binary | std::ios::app);
@@ -104,4 +104,4 @@ void DebugSend(StringView text, StringView tag)
         log << U16ToUtf8(line) << "\r\n";
 }
 
-}  // namespace vp
+} // namespace vp

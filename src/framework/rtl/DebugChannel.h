@@ -22,4 +22,4 @@ void DebugSend(StringView text, StringView tag);
 // The log file: "Veilport-debug.log" in the temporary folder.
 String DebugLogFileName();
 
-}  // namespace vp
+} // namespace vp

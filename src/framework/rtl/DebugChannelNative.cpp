@@ -19,4 +19,4 @@ void DebugOutputLine(StringView)
     // No system debugger output here; the log file carries every line.
 }
 
-}  // namespace vp
+} // namespace vp

@@ -20,4 +20,4 @@ void DebugOutputLine(StringView line)
     OutputDebugStringW(WStr(text));
 }
 
-}  // namespace vp
+} // namespace vp

@@ -37,7 +37,7 @@ struct TChannelReset {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(DebugChannel, InactiveChannelDropsMessages)
 {
