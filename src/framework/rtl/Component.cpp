@@ -16,7 +16,7 @@ const TClassInfo& TComponent::StaticClassInfo()
     return info;
 }
 
-TComponent::TComponent(TComponent* AOwner)
+TComponent::TComponent(TComponent* AOwner) : FLoading(AOwner ? AOwner->IsLoading() : true)
 {
     if (AOwner)
         AOwner->InsertComponent(this);
@@ -37,6 +37,15 @@ TComponent::~TComponent()
         delete FComponents.back(); // removes itself from this list
     if (FOwner)
         FOwner->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents()
+{
+    bool wasDestroying = FDestroying;
+    FDestroying = true;
+    while (!FComponents.empty())
+        delete FComponents.back(); // removes itself from this list
+    FDestroying = wasDestroying;
 }
 
 TComponent* TComponent::Components(int index) const

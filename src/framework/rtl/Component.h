@@ -25,8 +25,9 @@ public:
     TComponent* Components(int index) const;
     TComponent* FindComponent(StringView name) const;
 
-    // Created components are loading until Loaded() runs; designing is a state a designer
-    // sets (never at run time).
+    // A component is loading until Loaded() runs when it is made as part of a description:
+    // without an owner, or while its owner is loading. One made by code after its owner has
+    // loaded is ready at once. Designing is a state a designer sets (never at run time).
     bool IsLoading() const { return FLoading; }
     bool IsDesigning() const { return FDesigning; }
     bool IsDestroying() const { return FDestroying; }
@@ -43,6 +44,13 @@ public:
     void SetTag(int value) { FTag = value; }
 
 protected:
+    // A window built from its description starts loading even when its owner has loaded.
+    void BeginLoading() { FLoading = true; }
+
+    // Deletes the owned components now, newest first. A class whose own fields those
+    // components use while they go (a window and its hooks) calls this in its destructor.
+    void DestroyComponents();
+
     // Told when an owned component is inserted or removed, and when a component this one
     // asked about is destroyed.
     virtual void Notification(TComponent* AComponent, TOperation Operation);

@@ -3,6 +3,7 @@
 #include "framework/rtl/DateTime.h"
 #include "framework/rtl/FileUtils.h"
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <mutex>
@@ -35,6 +36,20 @@ String TwoDigits(int value)
 }
 
 } // namespace
+
+namespace {
+std::atomic<bool> gDebugMode{false};
+} // namespace
+
+void SetDebugMode(bool on)
+{
+    gDebugMode = on;
+}
+
+bool DebugMode()
+{
+    return gDebugMode;
+}
 
 void DebugSetActive(bool active)
 {

@@ -22,4 +22,8 @@ void DebugSend(StringView text, StringView tag);
 // The log file: "Veilport-debug.log" in the temporary folder.
 String DebugLogFileName();
 
+// The process's debug mode, decided once at start-up.
+void SetDebugMode(bool on);
+bool DebugMode();
+
 } // namespace vp

@@ -117,7 +117,12 @@ public:
     const String& ClassName() const { return ClassInfo().ClassName(); }
 };
 
-template <class T, class Parent> class TClassBuilder {
+// The sender of events.
+using TObject = TPersistent;
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+template <class T, class Parent>
+class TClassBuilder {
     static_assert(std::is_base_of_v<Parent, T>, "a class builds on its direct ancestor's table");
 
 public:
@@ -211,7 +216,8 @@ private:
 
 [[noreturn]] void ThrowInvalidObjectAssignment();
 
-template <class T, class Parent> void TClassBuilder<T, Parent>::ThrowWrongObject()
+template <class T, class Parent>
+void TClassBuilder<T, Parent>::ThrowWrongObject()
 {
     ThrowInvalidObjectAssignment();
 }
