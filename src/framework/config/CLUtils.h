@@ -68,6 +68,8 @@ void SetAutorun(bool on, StringView name, StringView command);
 // timeoutMs -1 waits without limit.
 bool RunProgram(StringView program, StringView params, bool hideAndWait, int32_t timeoutMs);
 bool IsFirstInstance(StringView name);
+// The program's command-line arguments after the program name, as the system splits them.
+TStringList CommandLineArguments();
 String GetSystemLanguageName();
 
 } // namespace vp

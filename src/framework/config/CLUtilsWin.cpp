@@ -374,6 +374,19 @@ bool IsFirstInstance(StringView name)
     return true;
 }
 
+TStringList CommandLineArguments()
+{
+    TStringList arguments;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.Add(FromWStr(argv[i]));
+    LocalFree(argv);
+    return arguments;
+}
+
 String GetSystemLanguageName()
 {
     wchar_t buffer[51];

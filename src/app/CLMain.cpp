@@ -1,0 +1,153 @@
+#include "app/CLMain.h"
+
+#include "framework/config/CLSettings.h"
+#include "framework/config/CLUtilsWin.h"
+#include "framework/rtl/DebugChannel.h"
+#include "framework/rtl/WinText.h"
+
+#include <float.h>
+
+namespace vp {
+
+namespace {
+
+std::function<void()>& SplashHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+constexpr LANGID kChinesePrc = 0x0804;
+
+} // namespace
+
+bool IsRefusedLocale(LANGID languageId, StringView languageName)
+{
+    // Newer systems name the language "Chinese (Simplified, China)", so the id decides too.
+    return languageId == kChinesePrc || SameText(languageName, u"Chinese (Simplified, PRC)");
+}
+
+bool IsLocaleAllowed()
+{
+    if (!IsRefusedLocale(GetSystemDefaultLangID(), GetSystemLanguageName()))
+        return true;
+    MessageDlg(nullptr, u"This product is unavailable in this country.", u"", TMsgDlgType::mtCustom, mbOK);
+    return false;
+}
+
+void CLSetSplashHook(std::function<void()> showSplash)
+{
+    SplashHook() = std::move(showSplash);
+}
+
+bool HasSwitch(const TStringList& arguments, char16_t letter)
+{
+    for (const String& argument : arguments)
+        if (argument.size() == 2 && (argument[0] == u'-' || argument[0] == u'/') &&
+            SameText(argument.substr(1), String(1, letter)))
+            return true;
+    return false;
+}
+
+void CLRunApplicationWith(const String& mainClassName, const TMainFormFactory& createMainForm)
+{
+    // Every floating-point exception masked, as the program's arithmetic expects.
+    unsigned int control = 0;
+    _controlfp_s(&control, _MCW_EM, _MCW_EM);
+
+    DebugSetActive(false);
+    DebugSetAutoStart(false);
+
+    TStringList arguments = CommandLineArguments();
+    if (HasSwitch(arguments, u'i') || HasSwitch(arguments, u'u'))
+        return;
+    if (HasSwitch(arguments, u's')) {
+        CLCloseRunningApp(mainClassName);
+        return;
+    }
+    if (HasSwitch(arguments, u'r')) {
+        CLCloseRunningApp(mainClassName);
+        Sleep(2000);
+    }
+
+    TCLSettings& settings = GetCLSettings();
+    bool keyChord = (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SHIFT) & 0x8000);
+    bool debug = HasSwitch(arguments, u'd') ||
+        (!settings.GetSettingBool(u"Debug.Disabled") &&
+            (settings.GetSettingBool(u"Debug.Enabled") || keyChord));
+    SetDebugMode(debug);
+    DebugSetActive(debug);
+    DebugSetAutoStart(debug);
+    if (debug)
+        DebugSend(u"Enter Debug Mode...", u"CLMain");
+
+    if (HasSwitch(arguments, u'a') && !settings.GetSettingBool(u"App.Autorun"))
+        return;
+
+    if (!settings.GetSettingBool(u"App.Multiple") &&
+        !IsFirstInstance(u"Global\\" + settings.GetSettingString(u"App.GUID"))) {
+        CLBringRunningAppToFront(mainClassName);
+        if (arguments.Count() > 0 && !arguments[0].empty() && arguments[0][0] != u'-' &&
+            arguments[0][0] != u'/')
+            CLSendCmdParam(mainClassName, arguments[0]);
+        return;
+    }
+
+    TApplication& app = Application();
+    if (settings.GetSettingBool(u"App.Splash") && SplashHook())
+        app.Guard(SplashHook());
+    bool created = false;
+    app.Guard([&] {
+        createMainForm(app);
+        created = true;
+    });
+    if (created) {
+        app.ShowMainForm = !HasSwitch(arguments, u'h');
+        app.Run();
+    }
+    ReleaseCLSettings();
+    DestroyApplication();
+}
+
+HWND CLFindAppWindow(const String& className)
+{
+    int32_t appId = GetCLSettings().GetSettingInteger(u"App.ID");
+    UINT getAppId = RegisterWindowMessageW(L"CL GetAppID");
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, WStr(className), nullptr)) != nullptr)
+        if (static_cast<int32_t>(SendMessageW(window, getAppId, 0, 0)) == appId)
+            return window;
+    return nullptr;
+}
+
+void CLCloseRunningApp(const String& className)
+{
+    if (HWND window = CLFindAppWindow(className))
+        SendMessageW(window, RegisterWindowMessageW(L"CL CloseApp"), 0, 0);
+}
+
+void CLBringRunningAppToFront(const String& className)
+{
+    HWND window = CLFindAppWindow(className);
+    if (!window)
+        return;
+    if (SendMessageW(window, RegisterWindowMessageW(L"CL IfBusy"), 0, 0) == 1)
+        return;
+    if (SendMessageW(window, RegisterWindowMessageW(L"CL BringtoFront"), 0, 0) == 1)
+        return;
+    ForceForegroundWindow(window);
+}
+
+void CLSendCmdParam(const String& className, const String& text)
+{
+    HWND window = CLFindAppWindow(className);
+    if (!window)
+        return;
+    COPYDATASTRUCT data{};
+    data.dwData = 0;
+    data.cbData = static_cast<DWORD>(text.size() * sizeof(char16_t));
+    data.lpData = const_cast<char16_t*>(text.data());
+    SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+} // namespace vp

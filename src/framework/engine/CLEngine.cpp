@@ -1,0 +1,148 @@
+#include "framework/engine/CLEngine.h"
+
+#include "framework/config/CLSettings.h"
+#include "framework/config/CLUtils.h"
+#include "framework/rtl/DateTime.h"
+#include "framework/rtl/DebugChannel.h"
+#include "framework/rtl/Exceptions.h"
+#include "framework/ui/Application.h"
+
+namespace vp {
+
+namespace {
+
+TCLEngine* gEngine = nullptr;
+
+// A forwarded command text is a path or an address; anything longer is not one of ours.
+constexpr DWORD kMaxCopyDataBytes = 64 * 1024;
+constexpr uint32_t kSessionEndingWindowMs = 300000;
+
+} // namespace
+
+const TClassInfo& TCLEngine::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TCLEngine, TComponent>(u"TCLEngine")
+                                       .Other(u"SettingOverwrite", u"TStrings")
+                                       .Other(u"SettingDefault", u"TStrings")
+                                       .Other(u"OnCmdFile", u"TOnCmdFile")
+                                       .Other(u"OnTitleChange", u"TNotifyEvent")
+                                       .Other(u"OnSkinChanged", u"TNotifyEvent")
+                                       .Other(u"OnLanguageChanged", u"TNotifyEvent")
+                                       .Build();
+    return info;
+}
+
+TCLEngine* GetCLEngine()
+{
+    return gEngine;
+}
+
+TCLEngine::TCLEngine(TComponent* AOwner) : TComponent(AOwner)
+{
+    FForm = dynamic_cast<TForm*>(AOwner);
+    if (!FForm)
+        throw EInvalidCast(u"The application engine must be placed on a form");
+    FWM_CL_GET_APPID = RegisterWindowMessageW(L"CL GetAppID");
+    FWM_CL_CLOSE_APP = RegisterWindowMessageW(L"CL CloseApp");
+    FWM_CL_INITPOST = RegisterWindowMessageW(L"CL InitPost");
+    FWM_CL_CMDPARAM = RegisterWindowMessageW(L"CL CmdParam");
+    FWM_CL_IF_BUSY = RegisterWindowMessageW(L"CL IfBusy");
+    FWM_CL_BRING_TO_FRONT = RegisterWindowMessageW(L"CL BringtoFront");
+    FOrigWndProc = FForm->WindowProc;
+    if (!IsDesigning())
+        FForm->WindowProc = [this](TMessage& message) { HookWndProc(message); };
+    FSettingDefault.Add(u"Path.Skins=skins");
+    FSettingDefault.Add(u"Path.Languages=lang");
+    if (!gEngine) {
+        gEngine = this;
+        RegisterSettingLists(this);
+    }
+    FDebug = DebugMode();
+}
+
+TCLEngine::~TCLEngine()
+{
+    if (gEngine == this) {
+        UnregisterSettingLists(this);
+        gEngine = nullptr;
+    }
+    if (!IsDesigning() && FForm)
+        FForm->WindowProc = FOrigWndProc;
+}
+
+void TCLEngine::Loaded()
+{
+    TComponent::Loaded();
+    if (IsDesigning())
+        return;
+    PostMessageW(FForm->Handle(), FWM_CL_INITPOST, 0, 0);
+}
+
+void TCLEngine::InitPost()
+{
+    if (OnLanguageChanged)
+        OnLanguageChanged(this);
+    if (OnSkinChanged)
+        OnSkinChanged(this);
+    TStringList arguments = CommandLineArguments();
+    if (arguments.Count() > 0 && !arguments[0].empty() && arguments[0][0] != u'-' &&
+        arguments[0][0] != u'/') {
+        FParamFile = arguments[0];
+        PostMessageW(FForm->Handle(), FWM_CL_CMDPARAM, 0, 0);
+    }
+    FInInited = false;
+}
+
+bool TCLEngine::GetSessionEnding() const
+{
+    return FQueryEndSessionArrived && GetTickCount32() - FQueryEndSessionTime < kSessionEndingWindowMs;
+}
+
+void TCLEngine::HookWndProc(TMessage& message)
+{
+    const UINT msg = message.Msg;
+    if (msg == FWM_CL_GET_APPID) {
+        message.Result = GetCLSettings().GetSettingInteger(u"App.ID");
+        return;
+    }
+    if (msg == FWM_CL_CLOSE_APP) {
+        Application().Terminate();
+        message.Result = 0;
+        return;
+    }
+    if (msg == FWM_CL_INITPOST) {
+        InitPost();
+        message.Result = 0;
+        return;
+    }
+    if (msg == FWM_CL_IF_BUSY) {
+        message.Result = FInInited ? 1 : 0;
+        return;
+    }
+    if (msg == FWM_CL_BRING_TO_FRONT) {
+        message.Result = (OnRestoreFromTray && OnRestoreFromTray()) ? 1 : 0;
+        return;
+    }
+    if (msg == WM_COPYDATA && message.LParam != 0) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(message.LParam);
+        // Another process's bytes: only a plausible UTF-16 text is taken.
+        if (data->lpData != nullptr && data->cbData % 2 == 0 && data->cbData <= kMaxCopyDataBytes) {
+            FParamFile = String(static_cast<const char16_t*>(data->lpData), data->cbData / 2);
+            PostMessageW(FForm->Handle(), FWM_CL_CMDPARAM, 0, 0);
+        }
+        message.Result = 0;
+        return;
+    }
+    if (msg == FWM_CL_CMDPARAM && OnCmdFile) {
+        OnCmdFile(FParamFile);
+        message.Result = 0;
+        return;
+    }
+    if (msg == WM_QUERYENDSESSION) {
+        FQueryEndSessionArrived = true;
+        FQueryEndSessionTime = GetTickCount32();
+    }
+    FOrigWndProc(message);
+}
+
+} // namespace vp
