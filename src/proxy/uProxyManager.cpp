@@ -29,14 +29,16 @@ size_t DrawBelow(size_t aCount)
     return r < 0 ? 0 : static_cast<size_t>(r) % aCount;
 }
 
-template <typename T> void ShuffleOnce(std::vector<T>& aItems)
+template <typename T>
+void ShuffleOnce(std::vector<T>& aItems)
 {
     for (size_t i = aItems.size(); i > 1; --i)
         std::swap(aItems[i - 1], aItems[DrawBelow(i)]);
 }
 
 // Four passes, alternating between the lists: normal, super, normal, super, ...
-template <typename T> void ShufflePools(std::vector<T>& aNormal, std::vector<T>& aSuper, bool aIncludeSuper)
+template <typename T>
+void ShufflePools(std::vector<T>& aNormal, std::vector<T>& aSuper, bool aIncludeSuper)
 {
     EnsureSeeded();
     for (int pass = 0; pass < 4; ++pass) {
@@ -220,21 +222,21 @@ bool TProxyManager::TakeIdle(
     return false;
 }
 
-int32_t TProxyManager::CountUsed(bool aSuper, const TCountryFilter& aFilter) const
+bool TProxyManager::HasIdle(bool aSuper, const TCountryFilter& aFilter) const
 {
-    int32_t count = 0;
     for (int32_t i = 0; i < FIndex.Count(aSuper); ++i)
         if (aFilter.Accepts(FIndex.CountryKey(aSuper, i)) &&
-            FUsedProxyList.ContainsKey(FIndex.IPKey(aSuper, i)))
-            ++count;
-    return count;
+            !FUsedProxyList.ContainsKey(FIndex.IPKey(aSuper, i)))
+            return true;
+    return false;
 }
 
 void TProxyManager::OrganizeUsedList(StringView aCountry, bool aIncludeSuper)
 {
+    // "As many matching entries used as there are matching entries" is "no matching entry
+    // idle", which can stop at the first idle one instead of counting the whole pool.
     TCountryFilter filter(aCountry);
-    int32_t used = CountUsed(false, filter) + (aIncludeSuper ? CountUsed(true, filter) : 0);
-    if (used >= GetcountryListCount(aCountry, aIncludeSuper))
+    if (!HasIdle(false, filter) && !(aIncludeSuper && HasIdle(true, filter)))
         FUsedProxyList.Clear();
 }
 

@@ -87,7 +87,7 @@ private:
     const TStringList& Pool(bool aSuper) const { return aSuper ? FSuperProxyList : FNormalProxyList; }
     bool ReadEntry(TPoolEntryRef aRef, TProxyRec& aRec) const;
     int32_t CountMatching(bool aSuper, const TCountryFilter& aFilter) const;
-    int32_t CountUsed(bool aSuper, const TCountryFilter& aFilter) const;
+    bool HasIdle(bool aSuper, const TCountryFilter& aFilter) const;
     bool TakeIdle(
         const std::vector<int32_t>& aOrder, bool aSuper, const TCountryFilter& aFilter, TProxyRec& aRec);
 
