@@ -70,7 +70,8 @@ String FloatToSetting(double value, char16_t decimalSeparator)
             out += decimalSeparator;
             out += FromAscii(digits.substr(1));
         }
-        out += u"E" + IntToStr(exponent);
+        out += u'E';
+        out += IntToStr(exponent);
         return out;
     }
     if (pointPosition <= 0) {
