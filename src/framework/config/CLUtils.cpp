@@ -90,7 +90,8 @@ String ReplaceParams(StringView text, const TStringList& args)
 {
     String out(text);
     for (int k = 1; k <= args.Count(); ++k)
-        out = ReplaceAll(out, u"{" + IntToStr(k) + u"}", args[k - 1]);
+        // Built by appending: GCC 12 at -O3 misreports "literal + temporary" as an overlapping copy.
+        out = ReplaceAll(out, String(u"{").append(IntToStr(k)).append(u"}"), args[k - 1]);
     return out;
 }
 
