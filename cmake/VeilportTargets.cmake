@@ -47,11 +47,12 @@ function(vp_test name)
     vp_apply_warnings(${name})
     if(VP_WINDOWS)
         add_test(NAME ${name} COMMAND ${name})
-        set_tests_properties(${name} PROPERTIES ENVIRONMENT "VP_FIXTURES=Z:${PROJECT_SOURCE_DIR}/tests/fixtures"
+        set_tests_properties(${name} PROPERTIES
+            ENVIRONMENT "VP_FIXTURES=Z:${PROJECT_SOURCE_DIR}/tests/fixtures;VP_SOURCE_DIR=Z:${PROJECT_SOURCE_DIR}"
             TIMEOUT 600)
     else()
         gtest_discover_tests(${name} TEST_PREFIX "${name}."
-            PROPERTIES ENVIRONMENT "VP_FIXTURES=${PROJECT_SOURCE_DIR}/tests/fixtures"
+            PROPERTIES ENVIRONMENT "VP_FIXTURES=${PROJECT_SOURCE_DIR}/tests/fixtures;VP_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
             DISCOVERY_TIMEOUT 60)
     endif()
 endfunction()

@@ -1,0 +1,143 @@
+#include "framework/config/CLUtils.h"
+#include "framework/config/IniFile.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/WinText.h"
+#include "support/TestSupport.h"
+#include "support/TestSupportWin.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+using namespace vp;
+using namespace vptest;
+
+namespace {
+
+// Veilport.exe with the shipped data files in a folder of its own. An oem.const.dat gives
+// it an identity of its own, so it meets no other copy.
+class TInstalledVeilport {
+public:
+    TInstalledVeilport()
+    {
+        FFolder = GetLongPath(FTemp.Folder());
+        std::filesystem::copy(
+            std::filesystem::path(ToWide(TestExeFolder() + u"Veilport.exe")), FTemp.Path() / "Veilport.exe");
+        const char* source = std::getenv("VP_SOURCE_DIR");
+        std::filesystem::copy(std::filesystem::path(source ? source : ".") / "data", FTemp.Path(),
+            std::filesystem::copy_options::recursive);
+        std::random_device device;
+        FAppId = static_cast<int>(device() % 1000000) + 5000;
+        FConfigPath = u"VeilportE2E-" + IntToHex(device(), 8);
+        WriteAllBytesAtomic(FFolder + u"oem.const.dat",
+            U16ToUtf8(u"[setting]\r\nApp.GUID={e2e-" + FConfigPath + u"}\r\nApp.ID=" + IntToStr(FAppId) +
+                u"\r\nApp.ConfigPath=" + FConfigPath + u"\r\n"));
+    }
+
+    ~TInstalledVeilport()
+    {
+        for (HANDLE process : FProcesses) {
+            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process, 99);
+            CloseHandle(process);
+        }
+    }
+
+    HANDLE Start(const String& arguments)
+    {
+        String commandLine = u"\"" + FFolder + u"Veilport.exe\" " + arguments;
+        std::wstring buffer = ToWide(commandLine);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, WStr(FFolder),
+                &startup, &process))
+            return nullptr;
+        CloseHandle(process.hThread);
+        FProcesses.push_back(process.hProcess);
+        return process.hProcess;
+    }
+
+    // The main window once it answers the protocol and is no longer busy.
+    HWND WaitUntilReady(DWORD timeoutMs = 30000)
+    {
+        UINT getAppId = RegisterWindowMessageW(L"CL GetAppID");
+        UINT ifBusy = RegisterWindowMessageW(L"CL IfBusy");
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < timeoutMs) {
+            HWND window = nullptr;
+            while ((window = FindWindowExW(nullptr, window, L"TfrmMain", nullptr)) != nullptr)
+                if (static_cast<int>(SendMessageW(window, getAppId, 0, 0)) == FAppId &&
+                    SendMessageW(window, ifBusy, 0, 0) == 0)
+                    return window;
+            Sleep(50);
+        }
+        return nullptr;
+    }
+
+    // The user file lives in the all-users folder when that is writable, else per user.
+    String UserSettingFile() const
+    {
+        String allUsers = GetCommonShellFolder(u"Common AppData") + u"\\" + FConfigPath + u"\\setting.dat";
+        return FileExists(allUsers) ? allUsers
+                                    : GetShellFolder(u"AppData") + u"\\" + FConfigPath + u"\\setting.dat";
+    }
+    int AppId() const { return FAppId; }
+
+private:
+    TTempFolder FTemp;
+    String FFolder;
+    String FConfigPath;
+    int FAppId = 0;
+    std::vector<HANDLE> FProcesses;
+};
+
+DWORD ExitCode(HANDLE process)
+{
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+
+} // namespace
+
+TEST(Veilport, StartsKeepsToOneCopyAnswersTheProtocolAndEndsCleanly)
+{
+    TInstalledVeilport veilport;
+    HANDLE first = veilport.Start(u"");
+    HWND window = veilport.WaitUntilReady();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+    wchar_t caption[64];
+    GetWindowTextW(window, caption, 64);
+    EXPECT_STREQ(caption, L"Veilport");
+
+    // A second copy finds the first, forwards nothing and ends.
+    HANDLE second = veilport.Start(u"");
+    ASSERT_EQ(WaitForSingleObject(second, 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(ExitCode(second), 0u);
+    EXPECT_EQ(WaitForSingleObject(first, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    HANDLE closer = veilport.Start(u"/s");
+    ASSERT_EQ(WaitForSingleObject(closer, 30000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(first, 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(ExitCode(first), 0u);
+    EXPECT_FALSE(IsWindow(window));
+
+    // Three processes ran, and each counted one start: the first counted none at its end.
+    TIniFile settings(veilport.UserSettingFile());
+    EXPECT_EQ(settings.Document().ReadString(u"setting", u"RunTimes", u""), u"3");
+}
+
+TEST(Veilport, HiddenStartCreatesTheWindowWithoutShowingIt)
+{
+    TInstalledVeilport veilport;
+    HANDLE process = veilport.Start(u"-h");
+    HWND window = veilport.WaitUntilReady();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window));
+    HANDLE closer = veilport.Start(u"-S");
+    ASSERT_EQ(WaitForSingleObject(closer, 30000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
+}
