@@ -1,0 +1,36 @@
+// langcollect: writes a language file from the program's windows (see LangCollect.h).
+#include "LangCollect.h"
+
+#include "LangTestComponents.h"
+
+#include <iostream>
+
+namespace {
+
+// The windows known so far are the test windows; the program's own windows join the list
+// as they are built.
+int Run(const std::vector<vp::String>& args)
+{
+    vptest::RegisterLangTestWindows(vp::LangWindows());
+    return vp::RunLangCollect(args, vp::LangWindows(), std::cout, std::cerr);
+}
+
+} // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv)
+{
+    std::vector<vp::String> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(vp::FromWide(argv[i]));
+    return Run(args);
+}
+#else
+int main(int argc, char** argv)
+{
+    std::vector<vp::String> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(vp::Utf8ToU16(argv[i]));
+    return Run(args);
+}
+#endif
