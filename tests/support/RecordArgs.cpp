@@ -39,8 +39,9 @@ int wmain()
         if (cwdLength == 0 || cwdLength >= MAX_PATH * 4)
             cwd[0] = 0;
         std::string line = "cmd=" + ToUtf8(GetCommandLineW()) + "\ncwd=" + ToUtf8(cwd) + "\n";
-        // Several copies may record at once: retry while another holds the file.
-        for (int attempt = 0; attempt < 200; ++attempt) {
+        // Several copies may record at once: retry (for up to 15 s on a busy machine) while
+        // another holds the file.
+        for (int attempt = 0; attempt < 1500; ++attempt) {
             HANDLE file = CreateFileW(recordFile.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
                 FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file != INVALID_HANDLE_VALUE) {
