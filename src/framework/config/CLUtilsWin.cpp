@@ -113,11 +113,7 @@ String GetLongPath(StringView path)
 
 String GetTempFolder()
 {
-    wchar_t buffer[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH, buffer);
-    if (length == 0 || length >= MAX_PATH)
-        return String();
-    return FromWStr(buffer, length);
+    return SystemTempFolder();
 }
 
 String GetShellFolder(StringView name)

@@ -51,7 +51,8 @@ private:
 };
 
 // A collection whose items are of one class.
-template <class Item> class TOwnedCollection : public TCollection {
+template <class Item>
+class TOwnedCollection : public TCollection {
 public:
     TOwnedCollection() : TCollection([](TCollection* c) { return std::make_unique<Item>(c); }) { }
     Item* Items(int index) const { return static_cast<Item*>(TCollection::Items(index)); }

@@ -10,8 +10,7 @@
 
 namespace vp {
 
-// The platform half: the temporary folder and the system debugger output.
-String DebugTempFolder();
+// The platform half: the system debugger output.
 void DebugOutputLine(StringView line);
 
 namespace {
@@ -95,7 +94,7 @@ bool DebugIsStarted()
 
 String DebugLogFileName()
 {
-    return DebugTempFolder() + u"Veilport-debug.log";
+    return SystemTempFolder() + u"Veilport-debug.log";
 }
 
 void DebugSend(StringView text, StringView tag)

@@ -16,6 +16,9 @@ bool PathExists(StringView path); // either
 // Creates the folder and all missing parents; false when it does not exist afterwards.
 bool ForceDirectories(StringView path);
 
+// The system's folder for temporary files, ending in the separator ("" when unknown).
+String SystemTempFolder();
+
 // Raises EFOpenError when the file cannot be read.
 std::string ReadAllBytes(StringView path);
 // Writes the bytes to a new file beside the target and then replaces the target with it,
