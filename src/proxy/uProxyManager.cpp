@@ -245,4 +245,28 @@ void TProxyManager::RandomSort(TStringList& aNSL, TStringList& aSSL, bool aInclu
     ShufflePools(aNSL.Items(), aSSL.Items(), aIncludeSuper);
 }
 
+String TProxyManager::LocalInfoURL()
+{
+    return FSettings.GetSettingString(u"URL.GetInfo") + u"?MagicWord=" +
+        FSettings.GetSettingString(u"App.MagicWord");
+}
+
+String TProxyManager::TouchURL(const TProxyRec& aPR)
+{
+    return ReplaceParams(FSettings.GetSettingString(u"SUPER_TOUCH"), TStringList{aPR.IP});
+}
+
+void TProxyManager::LocalInfoGot(const String& aRet)
+{
+    FLocalInfo.SetText(aRet);
+    TOnGetCurrentLocalInfo handler = FOnGetCurrentLocalInfo;
+    if (handler)
+        handler(this);
+}
+
+String TProxyManager::LocalInfoValue(StringView aKey) const
+{
+    return FLocalInfo.Values(aKey);
+}
+
 } // namespace vp

@@ -10,6 +10,8 @@
 #include "proxy/UsedProxyList.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace vp {
@@ -17,6 +19,10 @@ namespace vp {
 // Which pools a selection draws from: the normal pool only; the super pool first, then the
 // normal one; or, on two selections in ten chosen at random, as KSuper, else as KNormal.
 enum TProxyRange : int32_t { KNormal = 0, KSuper = 1, KAll = 2 };
+
+class TProxyManager;
+// Told that a new location reply has been stored; Sender is the manager.
+using TOnGetCurrentLocalInfo = std::function<void(TProxyManager* Sender)>;
 
 class TProxyManager {
 public:
@@ -60,10 +66,32 @@ public:
     // Shuffles aNSL, and aSSL with aIncludeSuper, in place: four passes, alternating.
     static void RandomSort(TStringList& aNSL, TStringList& aSSL, bool aIncludeSuper);
 
+    // ---- Location lookup and keep-alive requests ----
+
+    // Starts one location lookup and returns at once. A reply that arrives while the
+    // manager lives replaces FLocalInfo and raises FOnGetCurrentLocalInfo; a failed lookup
+    // changes nothing and is not reported. (Win32)
+    void GetCurrentLocalInfo();
+    // Starts one keep-alive request for aPR and returns at once; its outcome is ignored.
+    // (Win32)
+    void Touch(const TProxyRec& aPR);
+
+    // "URL.GetInfo" + "?MagicWord=" + "App.MagicWord", joined as they are.
+    String LocalInfoURL();
+    // "SUPER_TOUCH", read afresh, with every "{1}" replaced by aPR.IP.
+    String TouchURL(const TProxyRec& aPR);
+    // The location handler: FLocalInfo := the reply's lines, then FOnGetCurrentLocalInfo.
+    void LocalInfoGot(const String& aRet);
+    // A value of the location reply ("IP", "COUNTRY_SHORT", ...): the first line with that
+    // key, ignoring case; "" when no line has it.
+    String LocalInfoValue(StringView aKey) const;
+
     // The pools as loaded: raw entry texts in the order of the settings values.
     const TStringList& NormalProxyList() const { return FNormalProxyList; }
     const TStringList& SuperProxyList() const { return FSuperProxyList; }
 
+    // The machine's own location as the service last sent it: name=value lines.
+    TStringList FLocalInfo;
     // Addresses handed out since the last reset.
     TUsedProxyList FUsedProxyList;
     // The keep-alive address template as read at load.
@@ -72,6 +100,8 @@ public:
     String FTargetCountry;
     // The proxy in use; empty IP when none. The hide workflow stores selections here.
     TProxyRec FTargetProxy;
+    // Called on the user-interface thread when a location reply has been stored.
+    TOnGetCurrentLocalInfo FOnGetCurrentLocalInfo;
 
 private:
     // The country a count or a selection asks for.
@@ -95,6 +125,9 @@ private:
     TStringList FNormalProxyList;
     TStringList FSuperProxyList;
     TProxyPoolIndex FIndex;
+    // Requests still on their way hold a weak reference: a reply that arrives after the
+    // manager has gone is dropped.
+    std::shared_ptr<TProxyManager*> FAlive = std::make_shared<TProxyManager*>(this);
 };
 
 } // namespace vp
