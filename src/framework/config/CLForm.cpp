@@ -43,8 +43,8 @@ void TCLForm::ApplySkinData()
         TComponent* component = window->Components(i);
         for (const TPropInfo* prop : component->ClassInfo().Properties())
             if (prop->Kind == TPropKind::Object && SameText(prop->TypeName, kSkinDataTypeName) &&
-                prop->HasReader() && prop->HasWriter() && !prop->GetObject(*component))
-                prop->SetObject(*component, skinData);
+                prop->HasReader() && prop->HasWriter() && !prop->ReadObject(*component))
+                prop->WriteObject(*component, skinData);
     }
 }
 

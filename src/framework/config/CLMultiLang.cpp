@@ -361,7 +361,7 @@ void TCLMultiLang::ApplyProp(TComponent* TCom, const String&)
             break;
         case TPropKind::Object: {
             auto* collection =
-                prop->HasReader() ? dynamic_cast<TCollection*>(prop->GetObject(*TCom)) : nullptr;
+                prop->HasReader() ? dynamic_cast<TCollection*>(prop->ReadObject(*TCom)) : nullptr;
             for (int i = 0; collection && i < collection->Count(); ++i) {
                 TCollectionItem* item = collection->Items(i);
                 for (const TPropInfo* itemProp : item->ClassInfo().Properties())
@@ -390,7 +390,7 @@ void TCLMultiLang::CollectProp(TComponent& component)
     if (data.ExcludeWithAction()) {
         const TPropInfo* action = component.ClassInfo().FindProperty(u"Action");
         if (action && action->Kind == TPropKind::Object && SameText(action->TypeName, u"TBasicAction") &&
-            action->HasReader() && action->GetObject(component))
+            action->HasReader() && action->ReadObject(component))
             return;
     }
     const String section = Owner()->ClassName();
@@ -442,7 +442,7 @@ void TCLMultiLang::CollectOne(TComponent& component, const TPropInfo& prop, cons
         return;
     }
     case TPropKind::Object: {
-        auto* collection = dynamic_cast<TCollection*>(prop.GetObject(component));
+        auto* collection = dynamic_cast<TCollection*>(prop.ReadObject(component));
         for (int i = 0; collection && i < collection->Count(); ++i) {
             TCollectionItem* item = collection->Items(i);
             for (const TPropInfo* itemProp : item->ClassInfo().Properties()) {

@@ -78,14 +78,14 @@ void TPropInfo::SetStrings(TPersistent& object, const TStringList& lines) const
         *list = lines;
 }
 
-TPersistent* TPropInfo::GetObject(const TPersistent& object) const
+TPersistent* TPropInfo::ReadObject(const TPersistent& object) const
 {
     if (Kind != TPropKind::Object || !FObjectReader)
         ThrowNoAccess(*this, u"cannot be read as an object");
     return FObjectReader(object);
 }
 
-void TPropInfo::SetObject(TPersistent& object, TPersistent* value) const
+void TPropInfo::WriteObject(TPersistent& object, TPersistent* value) const
 {
     if (Kind != TPropKind::Object || !FObjectWriter)
         ThrowNoAccess(*this, u"cannot be written as an object");

@@ -59,8 +59,8 @@ public:
     TStringList* GetStrings(TPersistent& object) const;
     // Replaces the lines, through the writer when there is one, else through the list.
     void SetStrings(TPersistent& object, const TStringList& lines) const;
-    TPersistent* GetObject(const TPersistent& object) const;
-    void SetObject(TPersistent& object, TPersistent* value) const;
+    TPersistent* ReadObject(const TPersistent& object) const;
+    void WriteObject(TPersistent& object, TPersistent* value) const;
 
     std::function<String(const TPersistent&)> FTextReader;
     std::function<void(TPersistent&, const String&)> FTextWriter;

@@ -339,7 +339,7 @@ TEST(LanguageBinder, ClientListLifecycle)
     // Through the published property, as a stored window description sets it.
     const TPropInfo* languageData = binder->ClassInfo().FindProperty(u"LanguageData");
     ASSERT_NE(languageData, nullptr);
-    languageData->SetObject(*binder, &second);
+    languageData->WriteObject(*binder, &second);
     EXPECT_TRUE(first.Clients().empty());
     EXPECT_EQ(second.Clients(), std::vector<TCLMultiLang*>{binder});
 

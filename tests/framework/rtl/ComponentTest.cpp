@@ -139,7 +139,7 @@ TEST(Reflection, TextReadersAndWriters)
     EXPECT_FALSE(hint->HasWriter());
     EXPECT_THROW(hint->SetText(w, u"x"), EInvalidCast);
     EXPECT_THROW(info.FindProperty(u"Lines")->GetText(w), EInvalidCast);
-    EXPECT_THROW(info.FindProperty(u"Enabled")->GetObject(w), EInvalidCast);
+    EXPECT_THROW(info.FindProperty(u"Enabled")->ReadObject(w), EInvalidCast);
 }
 
 TEST(Reflection, StringsChangeThroughTheListWithoutAWriter)
@@ -160,14 +160,14 @@ TEST(Reflection, ObjectPropertiesCheckTheClassOfWhatTheyGet)
     TWidget b(nullptr, u"b");
     TComponent plain(nullptr);
     const TPropInfo* buddy = a.ClassInfo().FindProperty(u"Buddy");
-    buddy->SetObject(a, &b);
+    buddy->WriteObject(a, &b);
     EXPECT_EQ(a.Buddy(), &b);
-    EXPECT_EQ(buddy->GetObject(a), &b);
-    EXPECT_THROW(buddy->SetObject(a, &plain), EInvalidCast);
+    EXPECT_EQ(buddy->ReadObject(a), &b);
+    EXPECT_THROW(buddy->WriteObject(a, &plain), EInvalidCast);
     EXPECT_EQ(a.Buddy(), &b);
-    buddy->SetObject(a, nullptr);
+    buddy->WriteObject(a, nullptr);
     EXPECT_EQ(a.Buddy(), nullptr);
-    auto* columns = dynamic_cast<TCollection*>(a.ClassInfo().FindProperty(u"Columns")->GetObject(a));
+    auto* columns = dynamic_cast<TCollection*>(a.ClassInfo().FindProperty(u"Columns")->ReadObject(a));
     ASSERT_NE(columns, nullptr);
 }
 
