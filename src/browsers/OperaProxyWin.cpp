@@ -33,8 +33,8 @@ void SetOperaProxy(StringView aProxy)
         if (!WritePrivateProfileStringW(WStr(section), WStr(key.Key), WStr(key.Value), WStr(file)))
             throw EWriteError(file);
     }
-    if (!WritePrivateProfileStringW(nullptr, nullptr, nullptr, WStr(file)))
-        throw EWriteError(file);
+    // The flush form reports FALSE whatever happens; each write above has already reached the file.
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, WStr(file));
 }
 
 } // namespace vp
