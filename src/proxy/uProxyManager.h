@@ -1,6 +1,7 @@
 // The proxy pool of the process: the normal and the super pool as the publisher's
-// configuration push leaves them in the settings, the country lookups over them, and the
-// selection of a proxy not handed out since the last reset.
+// configuration push leaves them in the settings, the country lookups over them, the
+// selection of a proxy not handed out since the last reset, and the location lookup and
+// keep-alive requests.
 #pragma once
 
 #include "framework/config/SettingsReader.h"

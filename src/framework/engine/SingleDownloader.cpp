@@ -19,8 +19,9 @@ class TTemporaryFile {
 public:
     explicit TTemporaryFile(const String& path) : FPath(path)
     {
-        FHandle = CreateFileW(WStr(FPath), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-            FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        // Plain attributes: the copy over the target takes them over.
+        FHandle = CreateFileW(
+            WStr(FPath), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
     ~TTemporaryFile()
     {

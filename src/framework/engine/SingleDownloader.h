@@ -1,7 +1,8 @@
 // TSingleDownloader: one HTTP or HTTPS request at a time on a worker thread of its own
 // (TSingleDownloaderThread), the reply as a file or as text, progress and the outcome as
 // events on the user-interface thread. Requests use the system's Internet settings, so
-// they go out through the proxy that the system switch has set. Win32 only.
+// they go out through the proxy that the system switch has set. Events travel through the
+// application's message loop, so the application object must exist. Win32 only.
 #pragma once
 
 #include "framework/engine/HttpRequest.h"

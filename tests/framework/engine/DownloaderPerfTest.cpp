@@ -57,6 +57,7 @@ TEST(DownloaderPerformance, AHundredMegabyteFileStreamsWithFlatMemory)
 {
     TApplicationScope app;
     TTempFolder temp;
+    TPrivateTempFolder privateTemp; // the 100 MB temporary file stays apart from other tests
     const uint64_t size = 100ull * 1024 * 1024;
     TLoopbackHttpServer server([&](const TRecordedRequest&) {
         TReply reply;

@@ -56,4 +56,39 @@ std::set<String> DownloaderTempFiles()
     return std::set<String>(names.begin(), names.end());
 }
 
+namespace {
+
+std::wstring ReadVariable(const wchar_t* name)
+{
+    wchar_t value[32768];
+    DWORD length = GetEnvironmentVariableW(name, value, 32768);
+    return length > 0 && length < 32768 ? std::wstring(value, length) : std::wstring();
+}
+
+void RestoreVariable(const wchar_t* name, const std::wstring& value)
+{
+    SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
+}
+
+} // namespace
+
+TPrivateTempFolder::TPrivateTempFolder()
+    : FFolder(std::filesystem::temp_directory_path() /
+          ("vptest-tmp-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()))),
+      FOldTmp(ReadVariable(L"TMP")),
+      FOldTemp(ReadVariable(L"TEMP"))
+{
+    std::filesystem::create_directories(FFolder);
+    SetEnvironmentVariableW(L"TMP", FFolder.c_str());
+    SetEnvironmentVariableW(L"TEMP", FFolder.c_str());
+}
+
+TPrivateTempFolder::~TPrivateTempFolder()
+{
+    RestoreVariable(L"TMP", FOldTmp);
+    RestoreVariable(L"TEMP", FOldTemp);
+    std::error_code ignored;
+    std::filesystem::remove_all(FFolder, ignored);
+}
+
 } // namespace vptest

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,5 +45,20 @@ private:
 
 // The names of the downloader's temporary files ("sg*.tmp") now in the temporary folder.
 std::set<vp::String> DownloaderTempFiles();
+
+// Points this process's temporary folder (TMP and TEMP) at a folder of its own while the
+// object lives, so that the temporary files of tests running beside it stay apart.
+class TPrivateTempFolder {
+public:
+    TPrivateTempFolder();
+    ~TPrivateTempFolder();
+    TPrivateTempFolder(const TPrivateTempFolder&) = delete;
+    TPrivateTempFolder& operator=(const TPrivateTempFolder&) = delete;
+
+private:
+    std::filesystem::path FFolder;
+    std::wstring FOldTmp;
+    std::wstring FOldTemp;
+};
 
 } // namespace vptest

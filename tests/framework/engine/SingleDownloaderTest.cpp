@@ -34,6 +34,7 @@ class SingleDownloaderTest : public testing::Test {
 protected:
     TApplicationScope App;
     TTempFolder Temp;
+    TPrivateTempFolder PrivateTemp;
 };
 
 TEST_F(SingleDownloaderTest, PropertiesAfterConstruction)
@@ -192,6 +193,8 @@ TEST_F(SingleDownloaderTest, FileModeReportsProgressInChunksThenStoresTheFileInN
     }
     EXPECT_EQ(previous, static_cast<int32_t>(size));
     EXPECT_EQ(ReadFileBytes(Temp.Path() / "a" / "b" / "flag.png"), Generated(size));
+    EXPECT_EQ(
+        GetFileAttributesW((Temp.Path() / "a" / "b" / "flag.png").c_str()) & FILE_ATTRIBUTE_TEMPORARY, 0u);
     // The temporary copy is gone.
     EXPECT_EQ(DownloaderTempFiles(), tempBefore);
 }
@@ -377,6 +380,8 @@ TEST_F(SingleDownloaderTest, AbortInTheMiddleOfATransferEndsQuietlyAndANewReques
     sd.SetFileName(ToProgramText(Temp.Path() / "large.bin"));
     sd.GetFile();
     ASSERT_TRUE(PumpUntil([&] { return events.Progress.size() >= 3; }));
+    // The body is on its way into a temporary file of the temporary folder.
+    EXPECT_EQ(DownloaderTempFiles().size(), tempBefore.size() + 1);
     sd.Abort();
     EXPECT_FALSE(sd.Busy());
     EXPECT_TRUE(sd.Aborted());
