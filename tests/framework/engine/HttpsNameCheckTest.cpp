@@ -37,7 +37,7 @@ protected:
     TTrustedAuthority Authority;
 };
 
-// What the design's flag combination would have answered: the same request with the
+// What the old flag combination would have answered: the same request with the
 // certificate name check switched off.
 String FetchIgnoringTheName(const String& url)
 {
