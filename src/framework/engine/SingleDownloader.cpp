@@ -222,6 +222,23 @@ void TSingleDownloaderThread::Progress()
     });
 }
 
+bool TSingleDownloaderThread::ReceiveBody(
+    void* aRequest, const std::function<bool(const std::string&)>& aTake)
+{
+    std::string chunk;
+    while (true) {
+        if (StopRequested())
+            return false;
+        if (!ReadChunk(aRequest, chunk))
+            return true;
+        if (!CountChunk(chunk.size()) || !aTake(chunk))
+            return false;
+        if (StopRequested())
+            return false;
+        Progress();
+    }
+}
+
 bool TSingleDownloaderThread::ReceiveToFile(void* aRequest, bool aLengthAnnounced)
 {
     String tempName = NewTemporaryFileName();
@@ -230,18 +247,8 @@ bool TSingleDownloaderThread::ReceiveToFile(void* aRequest, bool aLengthAnnounce
     TTemporaryFile temp(tempName);
     if (!temp.Opened())
         return false;
-    std::string chunk;
-    while (true) {
-        if (StopRequested())
-            return false;
-        if (!ReadChunk(aRequest, chunk))
-            break;
-        if (!temp.Write(chunk) || !CountChunk(chunk.size()))
-            return false;
-        if (StopRequested())
-            return false;
-        Progress();
-    }
+    if (!ReceiveBody(aRequest, [&](const std::string& chunk) { return temp.Write(chunk); }))
+        return false;
     temp.Close();
     TFileTransferOutcome outcome = FileTransferOutcome(aLengthAnnounced, FTFileSize, BytesReaded);
     if (!outcome.CopyToTarget || StopRequested())
@@ -257,19 +264,11 @@ bool TSingleDownloaderThread::ReceiveToFile(void* aRequest, bool aLengthAnnounce
 bool TSingleDownloaderThread::ReceiveToText(void* aRequest)
 {
     std::string body;
-    std::string chunk;
-    while (true) {
-        if (StopRequested())
-            return false;
-        if (!ReadChunk(aRequest, chunk))
-            break;
-        if (!CountChunk(chunk.size()))
-            return false;
-        body += chunk;
-        if (StopRequested())
-            return false;
-        Progress();
-    }
+    if (!ReceiveBody(aRequest, [&](const std::string& chunk) {
+            body += chunk;
+            return true;
+        }))
+        return false;
     FTStringResult = DecodeReplyText(body, FHttpCharset);
     return !body.empty();
 }

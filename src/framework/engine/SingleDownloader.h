@@ -67,6 +67,9 @@ private:
     // aRequest is the open request handle.
     bool ReceiveToFile(void* aRequest, bool aLengthAnnounced);
     bool ReceiveToText(void* aRequest);
+    // Reads the body chunk by chunk, counting and reporting progress, and hands each chunk to
+    // aTake; false on a stop, a failed count or a refused chunk.
+    bool ReceiveBody(void* aRequest, const std::function<bool(const std::string&)>& aTake);
     // Reads the next chunk into aChunk; false at the end of the body or on a failed read.
     bool ReadChunk(void* aRequest, std::string& aChunk);
     // Counts a chunk; false when the body grows past the 2 GiB limit.
