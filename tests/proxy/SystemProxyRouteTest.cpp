@@ -5,9 +5,8 @@
 #include "ProxyTestSupport.h"
 #include "support/TestSupportWin.h"
 
+#include "browsers/IEProxy.h"
 #include "framework/engine/SingleDownloader.h"
-
-#include <wininet.h>
 
 #include <gtest/gtest.h>
 
@@ -26,25 +25,7 @@ public:
     ~TSystemProxyGuard() { SetProxy(false, u""); } // the registry guards then restore the values
 
 private:
-    static bool SetProxy(bool on, String server)
-    {
-        std::vector<wchar_t> serverText(server.begin(), server.end());
-        serverText.push_back(0);
-        wchar_t bypass[] = L"";
-        INTERNET_PER_CONN_OPTIONW options[3] = {};
-        options[0].dwOption = INTERNET_PER_CONN_FLAGS;
-        options[0].Value.dwValue = on ? PROXY_TYPE_PROXY : PROXY_TYPE_DIRECT;
-        options[1].dwOption = INTERNET_PER_CONN_PROXY_SERVER;
-        options[1].Value.pszValue = serverText.data();
-        options[2].dwOption = INTERNET_PER_CONN_PROXY_BYPASS;
-        options[2].Value.pszValue = bypass;
-        INTERNET_PER_CONN_OPTION_LISTW list = {};
-        list.dwSize = sizeof(list);
-        list.dwOptionCount = 3;
-        list.pOptions = options;
-        return InternetSetOptionW(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof(list)) !=
-            FALSE;
-    }
+    static bool SetProxy(bool on, const String& server) { return SetInternetProxyOption(on, u"", server); }
 
     TRegistryValueGuard FEnable{HKEY_CURRENT_USER, KInternetSettings, u"ProxyEnable"};
     TRegistryValueGuard FServer{HKEY_CURRENT_USER, KInternetSettings, u"ProxyServer"};
