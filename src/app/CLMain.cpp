@@ -4,6 +4,7 @@
 #include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/DebugChannel.h"
 #include "framework/rtl/WinText.h"
+#include "framework/ui/RegisteredMessages.h"
 
 #include <float.h>
 
@@ -49,7 +50,8 @@ bool HasSwitch(const TStringList& arguments, char16_t letter)
     return false;
 }
 
-void CLRunApplicationWith(const String& mainClassName, const TMainFormFactory& createMainForm)
+int CLRunApplicationWith(
+    TApplication& application, const String& mainClassName, const TMainFormFactory& createMainForm)
 {
     // Every floating-point exception masked, as the program's arithmetic expects.
     unsigned int control = 0;
@@ -60,10 +62,10 @@ void CLRunApplicationWith(const String& mainClassName, const TMainFormFactory& c
 
     TStringList arguments = CommandLineArguments();
     if (HasSwitch(arguments, u'i') || HasSwitch(arguments, u'u'))
-        return;
+        return 0;
     if (HasSwitch(arguments, u's')) {
         CLCloseRunningApp(mainClassName);
-        return;
+        return 0;
     }
     if (HasSwitch(arguments, u'r')) {
         CLCloseRunningApp(mainClassName);
@@ -82,7 +84,7 @@ void CLRunApplicationWith(const String& mainClassName, const TMainFormFactory& c
         DebugSend(u"Enter Debug Mode...", u"CLMain");
 
     if (HasSwitch(arguments, u'a') && !settings.GetSettingBool(u"App.Autorun"))
-        return;
+        return 0;
 
     if (!settings.GetSettingBool(u"App.Multiple") &&
         !IsFirstInstance(u"Global\\" + settings.GetSettingString(u"App.GUID"))) {
@@ -90,29 +92,28 @@ void CLRunApplicationWith(const String& mainClassName, const TMainFormFactory& c
         if (arguments.Count() > 0 && !arguments[0].empty() && arguments[0][0] != u'-' &&
             arguments[0][0] != u'/')
             CLSendCmdParam(mainClassName, arguments[0]);
-        return;
+        return 0;
     }
 
-    TApplication& app = Application();
     if (settings.GetSettingBool(u"App.Splash") && SplashHook())
-        app.Guard(SplashHook());
+        GuardCall(SplashHook());
     bool created = false;
-    app.Guard([&] {
-        createMainForm(app);
+    GuardCall([&] {
+        createMainForm(application);
         created = true;
     });
     if (created) {
-        app.ShowMainForm = !HasSwitch(arguments, u'h');
-        app.Run();
+        application.ShowMainForm = !HasSwitch(arguments, u'h');
+        application.Run();
     }
     ReleaseCLSettings();
-    DestroyApplication();
+    return 0;
 }
 
 HWND CLFindAppWindow(const String& className)
 {
     int32_t appId = GetCLSettings().GetSettingInteger(u"App.ID");
-    UINT getAppId = RegisterWindowMessageW(L"CL GetAppID");
+    UINT getAppId = RegisteredMessage(kMsgGetAppId);
     HWND window = nullptr;
     while ((window = FindWindowExW(nullptr, window, WStr(className), nullptr)) != nullptr)
         if (static_cast<int32_t>(SendMessageW(window, getAppId, 0, 0)) == appId)
@@ -123,7 +124,7 @@ HWND CLFindAppWindow(const String& className)
 void CLCloseRunningApp(const String& className)
 {
     if (HWND window = CLFindAppWindow(className))
-        SendMessageW(window, RegisterWindowMessageW(L"CL CloseApp"), 0, 0);
+        SendMessageW(window, RegisteredMessage(kMsgCloseApp), 0, 0);
 }
 
 void CLBringRunningAppToFront(const String& className)
@@ -131,9 +132,9 @@ void CLBringRunningAppToFront(const String& className)
     HWND window = CLFindAppWindow(className);
     if (!window)
         return;
-    if (SendMessageW(window, RegisterWindowMessageW(L"CL IfBusy"), 0, 0) == 1)
+    if (SendMessageW(window, RegisteredMessage(kMsgIfBusy), 0, 0) == 1)
         return;
-    if (SendMessageW(window, RegisterWindowMessageW(L"CL BringtoFront"), 0, 0) == 1)
+    if (SendMessageW(window, RegisteredMessage(kMsgBringToFront), 0, 0) == 1)
         return;
     ForceForegroundWindow(window);
 }

@@ -20,17 +20,20 @@ bool IsRefusedLocale(LANGID languageId, StringView languageName);
 
 using TMainFormFactory = std::function<TForm*(TApplication&)>;
 
-// Everything from the switches to the end of the message loop. The main window's class name
-// is the name other copies look for.
-void CLRunApplicationWith(const String& mainClassName, const TMainFormFactory& createMainForm);
+// Everything from the switches to the end of the message loop, on the application object
+// the entry point made; the process's exit code. The main window's class name is the name
+// other copies look for.
+int CLRunApplicationWith(
+    TApplication& application, const String& mainClassName, const TMainFormFactory& createMainForm);
 
 template <class TMainForm>
-void CLRunApplication(TMainForm*& mainForm)
+int CLRunApplication(TApplication& application, TMainForm*& mainForm)
 {
-    CLRunApplicationWith(TMainForm::StaticClassInfo().ClassName(), [&mainForm](TApplication& app) {
-        mainForm = app.CreateForm<TMainForm>();
-        return mainForm;
-    });
+    return CLRunApplicationWith(
+        application, TMainForm::StaticClassInfo().ClassName(), [&mainForm](TApplication& app) {
+            mainForm = app.CreateForm<TMainForm>();
+            return mainForm;
+        });
 }
 
 // Shows the splash window while the main window is built, when "App.Splash" is on.

@@ -6,7 +6,8 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    if (vp::IsLocaleAllowed())
-        vp::CLRunApplication(vp::frmMain);
-    return 0;
+    if (!vp::IsLocaleAllowed())
+        return 0;
+    vp::TApplication application;
+    return vp::CLRunApplication(application, vp::frmMain);
 }

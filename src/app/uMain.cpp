@@ -18,14 +18,12 @@ const TClassInfo& TfrmMain::StaticClassInfo()
     return info;
 }
 
-TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
+TfrmMain::TfrmMain(TComponent* aOwner) : TForm(aOwner)
 {
     SetName(u"frmMain");
     BorderStyle = TBorderStyle::bsSingle;
     Position = TPosition::poScreenCenter;
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE, 0);
-    SetBounds(Left(), Top(), frame.right - frame.left, frame.bottom - frame.top);
+    SetClientSize(kClientWidth, kClientHeight);
 
     CLEngine = new TCLEngine(this);
     CLEngine->SetName(u"CLEngine");

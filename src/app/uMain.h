@@ -9,7 +9,7 @@ namespace vp {
 class TfrmMain : public TForm {
     VP_CLASS(TfrmMain)
 public:
-    explicit TfrmMain(TComponent* AOwner);
+    explicit TfrmMain(TComponent* aOwner);
 
     TCLEngine* CLEngine;
 

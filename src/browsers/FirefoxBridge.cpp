@@ -28,23 +28,36 @@ String BridgeQueryValue(StringView value)
     String out;
     out.reserve(value.size());
     for (char16_t c : value) {
-        if (NeedsEscape(c))
-            out += u"%" + IntToHex(c, 2);
-        else
+        if (NeedsEscape(c)) {
+            out += u'%';
+            out += IntToHex(c, 2);
+        } else {
             out += c;
+        }
     }
     return out;
 }
 
 String FirefoxProxyParams(StringView ip, StringView port)
 {
-    return kChromeSwitches + u"\"" + String(kFirefoxBridgeDocument) + u"?ssl=&proxy=" + BridgeQueryValue(ip) +
-        u"&port=" + BridgeQueryValue(port) + u"\"";
+    String out = kChromeSwitches;
+    out += u"\"";
+    out += kFirefoxBridgeDocument;
+    out += u"?ssl=&proxy=";
+    out += BridgeQueryValue(ip);
+    out += u"&port=";
+    out += BridgeQueryValue(port);
+    out += u"\"";
+    return out;
 }
 
 String FirefoxClearParams()
 {
-    return kChromeSwitches + u"\"" + String(kFirefoxBridgeDocument) + u"?clear\"";
+    String out = kChromeSwitches;
+    out += u"\"";
+    out += kFirefoxBridgeDocument;
+    out += u"?clear\"";
+    return out;
 }
 
 String FirefoxSwitchParams(StringView aProxy)
@@ -57,7 +70,11 @@ String FirefoxSwitchParams(StringView aProxy)
 
 String FirefoxInstallParams(StringView appFolder)
 {
-    return u"\"" + String(appFolder) + String(kFirefoxExtensionFile) + u"\"";
+    String out = u"\"";
+    out += appFolder;
+    out += kFirefoxExtensionFile;
+    out += u"\"";
+    return out;
 }
 
 } // namespace vp

@@ -32,14 +32,4 @@ String FirefoxSwitchParams(StringView aProxy);
 // The extension file in the program's folder (ending in "\"), quoted.
 String FirefoxInstallParams(StringView appFolder);
 
-// ---- Win32 ----
-
-String GetFirefoxPath();
-bool IsFirefoxInstalled();
-bool IsFirefoxRunning();
-// Has Firefox offer the extension for installation; true when the process started.
-bool InstallFirefoxExtension();
-// Obeys "SWITCH.FF" (off clears). Starts Firefox without waiting and without looking at the result.
-void SetFirefoxProxy(StringView aProxy);
-
 } // namespace vp

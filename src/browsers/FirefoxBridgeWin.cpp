@@ -1,4 +1,4 @@
-#include "browsers/FirefoxBridge.h"
+#include "browsers/FirefoxBridgeWin.h"
 #include "browsers/FirefoxLocator.h"
 
 #include <windows.h>
@@ -6,6 +6,7 @@
 #include "framework/config/CLSettings.h"
 #include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/rtl/WinHandles.h"
 #include "framework/rtl/WinText.h"
 
 namespace vp {
@@ -14,11 +15,8 @@ namespace {
 
 bool KeyOpens(HKEY root, const String& keyPath)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, WStr(keyPath), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    TRegKey key;
+    return RegOpenKeyExW(root, WStr(keyPath), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
 }
 
 class TSystemFirefoxLookupSource : public IFirefoxLookupSource {

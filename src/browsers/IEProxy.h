@@ -13,12 +13,4 @@ inline constexpr StringView kInternetSettingsKey =
 // "http=P;ftp=P;https=P;": one proxy for the three protocols (P may be empty).
 String IEProxyServerText(StringView aProxy);
 
-// ---- Win32 ----
-
-// Obeys "SWITCH.IE" (off clears); swallows every error.
-void SetIEProxy(StringView aProxy);
-// The default connection's flags (proxy or direct alone), bypass list and server, in one call.
-bool SetInternetProxyOption(bool aUseProxy, StringView aBypass, StringView aServer);
-void WriteIEProxyRegistry(StringView aProxy);
-
 } // namespace vp

@@ -1,9 +1,10 @@
-#include "browsers/IEProxy.h"
+#include "browsers/IEProxyWin.h"
 
 #include <windows.h>
 #include <wininet.h>
 
 #include "framework/config/CLSettings.h"
+#include "framework/rtl/WinHandles.h"
 #include "framework/rtl/WinText.h"
 
 #include <vector>
@@ -61,16 +62,15 @@ bool SetInternetProxyOption(bool aUseProxy, StringView aBypass, StringView aServ
 void WriteIEProxyRegistry(StringView aProxy)
 {
     String keyPath(kInternetSettingsKey);
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, WStr(keyPath), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+    TRegKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, WStr(keyPath), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(),
             nullptr) != ERROR_SUCCESS)
         return;
     String server = IEProxyServerText(aProxy);
     DWORD enable = aProxy.empty() ? 0 : 1;
-    RegSetValueExW(key, L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
+    RegSetValueExW(key.Get(), L"ProxyServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
         static_cast<DWORD>((server.size() + 1) * sizeof(wchar_t)));
-    RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof(enable));
-    RegCloseKey(key);
+    RegSetValueExW(key.Get(), L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof(enable));
 }
 
 } // namespace vp

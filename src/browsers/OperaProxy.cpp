@@ -1,6 +1,6 @@
 #include "browsers/OperaProxy.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/rtl/PathText.h"
 
 namespace vp {
 

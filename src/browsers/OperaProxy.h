@@ -21,9 +21,4 @@ std::vector<TOperaProxyKey> OperaProxyKeys(StringView aProxy);
 // folder is unknown.
 std::vector<String> OperaPreferenceFiles(StringView appData);
 
-// ---- Win32 ----
-
-// Obeys "SWITCH.OPERA" (off clears). A file that cannot be written raises EWriteError.
-void SetOperaProxy(StringView aProxy);
-
 } // namespace vp

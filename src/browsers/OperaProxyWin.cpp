@@ -1,9 +1,9 @@
-#include "browsers/OperaProxy.h"
+#include "browsers/OperaProxyWin.h"
 
 #include <windows.h>
 
 #include "framework/config/CLSettings.h"
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "framework/engine/HttpRequest.h"
-#include "framework/ui/Threads.h"
+#include "framework/rtl/Threads.h"
 
 #include <functional>
 #include <string_view>
@@ -15,7 +15,7 @@ namespace vp {
 using TOnInfoGot = std::function<void(const String& aRet)>;
 
 // A longer reply is not a location reply; it is dropped rather than held in memory.
-inline constexpr size_t KInfoReplyLimit = 1024 * 1024;
+inline constexpr size_t kInfoReplyLimit = 1024 * 1024;
 
 // Only a 2xx reply counts: an error status fails, and so does a redirect, which is not
 // followed.
@@ -23,27 +23,5 @@ bool IsInfoReplyAccepted(uint32_t aStatusCode);
 // The reply body as text: by its byte-order mark, else UTF-8 when the content type names
 // that charset, else the system ANSI code page.
 String DecodeInfoReply(std::string_view aBody, StringView aContentType);
-
-// ---- Win32 ----
-
-class TInfoGotThread : public TThread {
-public:
-    explicit TInfoGotThread(bool aCreateSuspended);
-
-    // The reply body.
-    String FRet;
-    // The address to fetch.
-    String FURL;
-    // Called on the user-interface thread with a non-empty reply; may be unset.
-    TOnInfoGot FOnInfoGot;
-    THttpTimeouts FTimeouts;
-
-protected:
-    void Execute() override;
-
-private:
-    // FRet := the body of an accepted reply; false when there is none.
-    bool Fetch();
-};
 
 } // namespace vp

@@ -1,18 +1,18 @@
-#include "proxy/InfoGotThread.h"
+#include "proxy/InfoGotThreadWin.h"
 
 #include "framework/engine/WinInetSession.h"
 #include "framework/rtl/WinText.h"
-#include "framework/ui/Application.h"
+#include "framework/rtl/ErrorReport.h"
 
 namespace vp {
 
 namespace {
 
-const wchar_t KInfoAgent[] = L"Mozilla/4.0 (compatible; Win32)";
+const wchar_t kInfoAgent[] = L"Mozilla/4.0 (compatible; Win32)";
 
 // Straight from the service: no redirect followed, no cache, no cookies, no credentials,
 // no dialog. HTTPS certificates are checked in full.
-constexpr DWORD KInfoFlags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD |
+constexpr DWORD kInfoFlags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD |
     INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH | INTERNET_FLAG_NO_UI;
 
 struct TCrackedURL {
@@ -51,7 +51,7 @@ std::optional<TCrackedURL> CrackURL(const String& aURL)
 
 } // namespace
 
-TInfoGotThread::TInfoGotThread(bool aCreateSuspended) : TThread(true)
+TInfoGotThread::TInfoGotThread(bool aCreateSuspended)
 {
     if (!aCreateSuspended)
         Start();
@@ -64,7 +64,7 @@ void TInfoGotThread::Execute()
             return;
         Synchronize([this] {
             if (!FRet.empty() && FOnInfoGot)
-                Application().Guard([this] { FOnInfoGot(FRet); });
+                GuardCall([this] { FOnInfoGot(FRet); });
         });
     } catch (...) {
         // A failed request is not reported.
@@ -78,7 +78,7 @@ bool TInfoGotThread::Fetch()
     std::optional<TCrackedURL> url = CrackURL(FURL);
     if (!url)
         return false;
-    TInternetHandle session(InternetOpenW(KInfoAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    TInternetHandle session(InternetOpenW(kInfoAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (!session)
         return false;
     ApplyTimeouts(session.Get(), FTimeouts);
@@ -86,7 +86,7 @@ bool TInfoGotThread::Fetch()
         session.Get(), WStr(url->Host), url->Port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection)
         return false;
-    DWORD flags = KInfoFlags | (url->Secure ? INTERNET_FLAG_SECURE : 0);
+    DWORD flags = kInfoFlags | (url->Secure ? INTERNET_FLAG_SECURE : 0);
     TInternetHandle request(
         HttpOpenRequestW(connection.Get(), L"GET", WStr(url->Path), L"HTTP/1.1", nullptr, nullptr, flags, 0));
     if (!request)
@@ -104,7 +104,7 @@ bool TInfoGotThread::Fetch()
             return false; // the connection broke off
         if (got == 0)
             break;
-        if (Terminated() || body.size() + got > KInfoReplyLimit)
+        if (Terminated() || body.size() + got > kInfoReplyLimit)
             return false;
         body.append(chunk, got);
     }

@@ -1,6 +1,6 @@
 #include "proxy/ProxyRec.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/rtl/TextUtils.h"
 #include "framework/rtl/StringList.h"
 
 namespace vp {

@@ -1,6 +1,6 @@
 #include "proxy/uProxyManager.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/rtl/TextUtils.h"
 #include "framework/rtl/DebugChannel.h"
 #include "framework/rtl/Random.h"
 
@@ -12,7 +12,7 @@ namespace vp {
 
 namespace {
 
-const char16_t* const KDebugTag = u"ProxyManager";
+const char16_t* const kDebugTag = u"ProxyManager";
 
 // The generator is seeded once, the first time it is needed: seeding again from the clock
 // at every call could repeat an order when two selections fall into the same clock tick.
@@ -92,7 +92,7 @@ void TProxyManager::LoadPool(StringView aKey, TStringList& aList)
         if (ParseProxyEntry(entry, false, probe))
             aList.Add(entry);
         else
-            DebugSend(u"Unreadable proxy entry left out of " + String(aKey) + u" : " + entry, KDebugTag);
+            DebugSend(u"Unreadable proxy entry left out of " + String(aKey) + u" : " + entry, kDebugTag);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "proxy/uProxyManager.h"
 
-#include "proxy/InfoGotThread.h"
+#include "proxy/InfoGotThreadWin.h"
 
 namespace vp {
 

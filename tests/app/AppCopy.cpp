@@ -1,6 +1,6 @@
 #include "AppCopy.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
 #include "support/TestSupportWin.h"

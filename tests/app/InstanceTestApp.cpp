@@ -113,8 +113,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         });
     Record(u"start");
     TfrmMain* mainForm = nullptr;
-    if (IsLocaleAllowed())
-        CLRunApplication(mainForm);
+    if (IsLocaleAllowed()) {
+        TApplication application;
+        CLRunApplication(application, mainForm);
+    }
     Record(u"exit");
     return 0;
 }

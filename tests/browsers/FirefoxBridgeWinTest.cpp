@@ -1,13 +1,13 @@
 // The Firefox bridge under Wine: copies of recordargs.exe stand in for Firefox and Glimmerpane
 // and record the command lines they are started with; the registry entries are real.
-#include "BrowsersTestSupport.h"
+#include "support/BrowsersTestSupport.h"
 
 #include <shellapi.h>
 
-#include "browsers/FirefoxBridge.h"
+#include "browsers/FirefoxBridgeWin.h"
 #include "browsers/FirefoxLocator.h"
 #include "framework/config/CLSettings.h"
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
 #include "support/TestSupport.h"

@@ -2,12 +2,12 @@
 // pointed at the proxy, and a new process (wininetget.exe) that fetches the site through
 // WinINet with the preconfigured settings. Its request must reach the site through the proxy
 // after the switch and directly after clearing.
-#include "BrowsersTestSupport.h"
+#include "support/BrowsersTestSupport.h"
 
 #include <wininet.h>
 
-#include "browsers/IEProxy.h"
-#include "framework/engine/LoopbackHttpServer.h"
+#include "browsers/IEProxyWin.h"
+#include "support/LoopbackHttpServer.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
 #include "support/TestSupport.h"

@@ -1,9 +1,9 @@
 // The system switch under Wine against the real registry and WinINet's per-connection options.
-#include "BrowsersTestSupport.h"
+#include "support/BrowsersTestSupport.h"
 
 #include <wininet.h>
 
-#include "browsers/IEProxy.h"
+#include "browsers/IEProxyWin.h"
 #include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/WinText.h"
 #include "support/TestSupportWin.h"

@@ -1,9 +1,9 @@
 // The Opera switch under Wine: the shell folder "AppData" points at a test folder that holds
 // Opera's preference files, written through the system's INI profile functions.
-#include "BrowsersTestSupport.h"
+#include "support/BrowsersTestSupport.h"
 
-#include "browsers/OperaProxy.h"
-#include "framework/config/CLUtils.h"
+#include "browsers/OperaProxyWin.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"

@@ -1,4 +1,4 @@
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/config/IniFile.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"

@@ -1,7 +1,7 @@
 // The location lookup over HTTPS accepts only a certificate issued for the service's host.
 // Run by run_with_https_servers.sh, which starts the two servers and names the authority.
-#include "../framework/engine/HttpsTestSupport.h"
-#include "../framework/ui/UiTestSupport.h"
+#include "support/HttpsTestSupport.h"
+#include "support/UiTestSupport.h"
 #include "ProxyTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The location lookup and the keep-alive request under Wine against a server on 127.0.0.1.
-#include "../framework/engine/LoopbackHttpServer.h"
-#include "../framework/ui/UiTestSupport.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/UiTestSupport.h"
 #include "ProxyTestSupport.h"
 
-#include "proxy/InfoGotThread.h"
+#include "proxy/InfoGotThreadWin.h"
 
 #include <gtest/gtest.h>
 

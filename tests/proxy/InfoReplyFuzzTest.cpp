@@ -10,7 +10,7 @@
 
 namespace {
 
-const char* const KPieces[] = {"IP=", "ip=", "Ip",
+const char* const kPieces[] = {"IP=", "ip=", "Ip",
     "COUNTRY_SHORT=", "country_short=", "COUNTRY_LONG=", "CITY=", "=", "==", "192.0.2.1", "US", "de", "\r\n",
     "\n", "\r", "\r\r\n", " ", "\t", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "\xC3\xBC", "\xE2\x82\xAC",
     "\xF0\x9F\x98\x80", "\xC3", "\xFF"};
@@ -23,7 +23,7 @@ std::string GeneratedReply(std::mt19937& rng)
         if (rng() % 6 == 0)
             input += static_cast<char>(rng() % 256);
         else
-            input += KPieces[rng() % std::size(KPieces)];
+            input += kPieces[rng() % std::size(kPieces)];
     }
     return input;
 }

@@ -2,7 +2,7 @@
 
 #include "ProxyTestSupport.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/rtl/TextUtils.h"
 
 #include <algorithm>
 #include <climits>

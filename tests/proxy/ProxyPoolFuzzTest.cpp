@@ -10,7 +10,7 @@
 
 namespace {
 
-const char* const KPieces[] = {"192.0.2.1:80|United States|US|-97|38",
+const char* const kPieces[] = {"192.0.2.1:80|United States|US|-97|38",
     "198.51.100.7:81|Cote d\\'Ivoire|CI|-5|8", "203.0.113.9|No Colon|NC|1|2", "a:b:c|Two|TW|3|4", ";", ";;",
     "|", "||||", ":", "\\'", "\\", "'", "\n", " ", "UN", "un", "US", "us", "\xC3\xA9", "\xE2\x82\xAC",
     "\xF0\x9F\x98\x80", "\xFF", "\xC3", "\r"};
@@ -23,7 +23,7 @@ std::string GeneratedInput(std::mt19937& rng)
         if (rng() % 8 == 0)
             input += static_cast<char>(rng() % 256);
         else
-            input += KPieces[rng() % std::size(KPieces)];
+            input += kPieces[rng() % std::size(kPieces)];
     }
     return input;
 }

@@ -13,7 +13,7 @@ using namespace vptest;
 
 namespace {
 
-const String KCodes[] = {u"US", u"FR", u"DE", u"JP"};
+const String kCodes[] = {u"US", u"FR", u"DE", u"JP"};
 
 // Letter case varies, so that comparisons that ignore case are exercised too.
 String RandomCase(StringView text, std::mt19937& rng)
@@ -31,7 +31,7 @@ String RandomPool(std::mt19937& rng, int entries)
     for (int i = 0; i < entries; ++i) {
         // A small address space: addresses repeat within and across the pools.
         String host = RandomCase(u"HOST" + IntToStr(rng() % 25) + u".EXAMPLE", rng);
-        String code = RandomCase(KCodes[rng() % 4], rng);
+        String code = RandomCase(kCodes[rng() % 4], rng);
         value += Entry(host, u"Country " + code, code, IntToStr(1000 + rng() % 9000)) + u";";
     }
     return value;
@@ -60,7 +60,7 @@ TEST(SelectionProperty, NoAddressRepeatsBeforeTheCountryIsDone)
         TSeededRandom random(seed * 7919u + 1u);
         TRandomGuard guard(random);
 
-        String country = rng() % 5 == 0 ? String(u"UN") : RandomCase(KCodes[rng() % 4], rng);
+        String country = rng() % 5 == 0 ? String(u"UN") : RandomCase(kCodes[rng() % 4], rng);
         bool any = country == u"UN";
         std::set<String> normalAddresses, allAddresses;
         for (bool super : {false, true}) {

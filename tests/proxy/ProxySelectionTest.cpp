@@ -31,17 +31,17 @@ protected:
     TProxyManager Manager{Settings};
 };
 
-const String KUs1 = Entry(u"192.0.2.1", u"United States", u"US");
-const String KUs2 = Entry(u"192.0.2.2", u"United States", u"US");
-const String KUs3 = Entry(u"192.0.2.3", u"United States", u"US");
-const String KFr1 = Entry(u"198.51.100.1", u"France", u"FR");
-const String KFr2 = Entry(u"198.51.100.2", u"France", u"FR");
+const String kUs1 = Entry(u"192.0.2.1", u"United States", u"US");
+const String kUs2 = Entry(u"192.0.2.2", u"United States", u"US");
+const String kUs3 = Entry(u"192.0.2.3", u"United States", u"US");
+const String kFr1 = Entry(u"198.51.100.1", u"France", u"FR");
+const String kFr2 = Entry(u"198.51.100.2", u"France", u"FR");
 
 } // namespace
 
 TEST_F(ProxySelection, WithoutChangeTheCurrentProxyComesBackUntouched)
 {
-    Load(Join({KUs1, KUs2}));
+    Load(Join({kUs1, kUs2}));
     TSeededRandom random(1);
     TRandomGuard guard(random);
     Manager.FTargetProxy = TProxyRec{u"203.0.113.9", u"3128", u"JP", u"Japan", u"1", u"2", true};
@@ -59,7 +59,7 @@ TEST_F(ProxySelection, WithoutChangeTheCurrentProxyComesBackUntouched)
 
 TEST_F(ProxySelection, ThreeEntriesEachOnceThenTheFourthResets)
 {
-    Load(Join({KUs1, KFr1, KUs2, KUs3}), KFr2);
+    Load(Join({kUs1, kFr1, kUs2, kUs3}), kFr2);
     bool fourthRepeatedThird = false;
     for (uint32_t seed = 0; seed < 40; ++seed) {
         TSeededRandom random(seed);
@@ -78,13 +78,13 @@ TEST_F(ProxySelection, ThreeEntriesEachOnceThenTheFourthResets)
     }
     EXPECT_TRUE(fourthRepeatedThird);
     // The pools keep their order.
-    EXPECT_EQ(Manager.NormalProxyList(), (TStringList{KUs1, KFr1, KUs2, KUs3}));
+    EXPECT_EQ(Manager.NormalProxyList(), (TStringList{kUs1, kFr1, kUs2, kUs3}));
 }
 
 TEST_F(ProxySelection, SuperOnlyCountryUnderKAllFollowsTheTwoInTenDraw)
 {
     String se1 = Entry(u"203.0.113.1", u"Sweden", u"SE"), se2 = Entry(u"203.0.113.2", u"Sweden", u"SE");
-    Load(Join({KUs1, KUs2}), Join({se1, se2}));
+    Load(Join({kUs1, kUs2}), Join({se1, se2}));
     const TProxyRec current{u"192.0.2.200", u"80", u"US", u"United States", u"1", u"2", false};
 
     for (int32_t draw : {0, 1}) {
@@ -125,7 +125,7 @@ TEST_F(ProxySelection, SuperOnlyCountryUnderKAllFollowsTheTwoInTenDraw)
 TEST_F(ProxySelection, SuperEntryFromTheKAllBranchStaysUsedUntilTheNormalsAreDone)
 {
     String usSuper = Entry(u"203.0.113.7", u"United States", u"US");
-    Load(Join({KUs1, KUs2}), usSuper);
+    Load(Join({kUs1, kUs2}), usSuper);
     TFixedRandom superDraw(0), normalDraw(5);
     {
         TRandomGuard guard(superDraw);
@@ -147,7 +147,7 @@ TEST_F(ProxySelection, KSuperHandsOutEverySuperEntryFirst)
 {
     String s1 = Entry(u"203.0.113.1", u"France", u"FR"), s2 = Entry(u"203.0.113.2", u"France", u"FR"),
            s3 = Entry(u"203.0.113.3", u"France", u"FR");
-    Load(Join({KFr1, KUs1, KFr2}), Join({s1, KUs3, s2, s3}));
+    Load(Join({kFr1, kUs1, kFr2}), Join({s1, kUs3, s2, s3}));
     TSeededRandom random(5);
     TRandomGuard guard(random);
     std::set<String> supers;
@@ -172,7 +172,7 @@ TEST_F(ProxySelection, KSuperHandsOutEverySuperEntryFirst)
 
 TEST_F(ProxySelection, UNTakesAnyCountryAndLowerCaseUnDoesNot)
 {
-    Load(Join({KUs1, KFr1, KUs2}), Entry(u"203.0.113.1", u"Sweden", u"SE"));
+    Load(Join({kUs1, kFr1, kUs2}), Entry(u"203.0.113.1", u"Sweden", u"SE"));
     TSeededRandom random(11);
     TRandomGuard guard(random);
     std::set<String> seen;
@@ -192,7 +192,7 @@ TEST_F(ProxySelection, EntriesSharingAnAddressAreBusyTogether)
 {
     // The same address twice (once in other letter case), and one more.
     Load(Join({Entry(u"proxy.example", u"United States", u"US", u"80"),
-        Entry(u"PROXY.example", u"United States", u"US", u"81"), KUs3}));
+        Entry(u"PROXY.example", u"United States", u"US", u"81"), kUs3}));
     for (uint32_t seed = 0; seed < 20; ++seed) {
         TSeededRandom random(seed);
         TRandomGuard guard(random);
@@ -208,7 +208,7 @@ TEST_F(ProxySelection, EntriesSharingAnAddressAreBusyTogether)
 
 TEST_F(ProxySelection, KNormalNeverHandsOutSuperEntriesAndStillStartsOver)
 {
-    Load(Join({KFr1, KFr2}),
+    Load(Join({kFr1, kFr2}),
         Join({Entry(u"203.0.113.1", u"France", u"FR"), Entry(u"203.0.113.2", u"France", u"FR")}));
     TSeededRandom random(3);
     TRandomGuard guard(random);
@@ -223,7 +223,7 @@ TEST_F(ProxySelection, KNormalNeverHandsOutSuperEntriesAndStillStartsOver)
 
 TEST_F(ProxySelection, ClearUsedEmptiesTheListBeforeChoosing)
 {
-    Load(Join({KUs1, KUs2, KUs3}));
+    Load(Join({kUs1, kUs2, kUs3}));
     TSeededRandom random(8);
     TRandomGuard guard(random);
     Hide(u"US");
@@ -238,7 +238,7 @@ TEST_F(ProxySelection, NothingToHandOutGivesTheCurrentProxyOrAnEmptyRecord)
     TRandomGuard guard(random);
     EXPECT_EQ(Manager.GetIdleProxy(u"US", false, KAll, true), TProxyRec{});
 
-    Load(Join({KFr1}));
+    Load(Join({kFr1}));
     Manager.FTargetProxy = TProxyRec{u"192.0.2.77", u"80", u"US", u"United States", u"1", u"2", false};
     EXPECT_EQ(Manager.GetIdleProxy(u"JP", false, KSuper, true), Manager.FTargetProxy);
     EXPECT_EQ(Manager.GetIdleProxy(u"", false, KAll, true), Manager.FTargetProxy);
@@ -246,7 +246,7 @@ TEST_F(ProxySelection, NothingToHandOutGivesTheCurrentProxyOrAnEmptyRecord)
 
 TEST_F(ProxySelection, AddressesOfTheFormerCountryLeaveAtTheNextReset)
 {
-    Load(Join({KUs1, KFr1, KFr2}));
+    Load(Join({kUs1, kFr1, kFr2}));
     TSeededRandom random(6);
     TRandomGuard guard(random);
     Hide(u"US");
@@ -262,7 +262,7 @@ TEST_F(ProxySelection, AddressesOfTheFormerCountryLeaveAtTheNextReset)
 TEST_F(ProxySelection, OrganizeUsedListCountsThePoolsItIsAskedFor)
 {
     String frSuper = Entry(u"203.0.113.1", u"France", u"FR");
-    Load(Join({KFr1, KFr2, KUs1}), frSuper);
+    Load(Join({kFr1, kFr2, kUs1}), frSuper);
     Manager.FUsedProxyList.Add(u"198.51.100.1");
     Manager.FUsedProxyList.Add(u"198.51.100.2");
     Manager.OrganizeUsedList(u"FR", true);

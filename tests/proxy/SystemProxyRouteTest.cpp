@@ -1,11 +1,11 @@
 // With the system proxy switched on, the downloader's requests go through that proxy while
 // the location lookup and the keep-alive request go straight to the service.
-#include "../framework/engine/LoopbackHttpServer.h"
-#include "../framework/ui/UiTestSupport.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/UiTestSupport.h"
 #include "ProxyTestSupport.h"
 #include "support/TestSupportWin.h"
 
-#include "browsers/IEProxy.h"
+#include "browsers/IEProxyWin.h"
 #include "framework/engine/SingleDownloader.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ using namespace vptest;
 
 namespace {
 
-const String KInternetSettings = u"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const String kInternetSettings = u"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
 // Points the current user's WinINet settings at a proxy the way the system switch does, and
 // puts the settings back afterwards.
@@ -27,9 +27,9 @@ public:
 private:
     static bool SetProxy(bool on, const String& server) { return SetInternetProxyOption(on, u"", server); }
 
-    TRegistryValueGuard FEnable{HKEY_CURRENT_USER, KInternetSettings, u"ProxyEnable"};
-    TRegistryValueGuard FServer{HKEY_CURRENT_USER, KInternetSettings, u"ProxyServer"};
-    TRegistryValueGuard FOverride{HKEY_CURRENT_USER, KInternetSettings, u"ProxyOverride"};
+    TRegistryValueGuard FEnable{HKEY_CURRENT_USER, kInternetSettings, u"ProxyEnable"};
+    TRegistryValueGuard FServer{HKEY_CURRENT_USER, kInternetSettings, u"ProxyServer"};
+    TRegistryValueGuard FOverride{HKEY_CURRENT_USER, kInternetSettings, u"ProxyOverride"};
 };
 
 // Fetches url as text with a fresh downloader; the text, or "(error)".

@@ -13,7 +13,7 @@ using namespace vptest;
 
 namespace {
 
-const int KCountries = 200;
+const int kCountries = 200;
 
 String CountryCode(int i)
 {
@@ -30,7 +30,7 @@ String PoolValue(int count, int network)
 {
     String value;
     for (int i = 0; i < count; ++i) {
-        String code = CountryCode(i % KCountries);
+        String code = CountryCode(i % kCountries);
         value += Entry(Address(network, i), u"Country " + code, code, IntToStr(1024 + i % 5000)) + u";";
     }
     return value;
@@ -96,7 +96,7 @@ void BM_GetCountryList(benchmark::State& state)
     for (auto _ : state) {
         TStringList names;
         pool.Manager.GetCountryList(&names);
-        if (names.Count() != std::min(KCountries, static_cast<int>(state.range(0))))
+        if (names.Count() != std::min(kCountries, static_cast<int>(state.range(0))))
             state.SkipWithError("wrong country count");
         benchmark::DoNotOptimize(names);
     }

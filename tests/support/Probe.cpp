@@ -3,7 +3,7 @@
 //                                            false; with hold-ms it keeps the name that long.
 #include <windows.h>
 
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/WinText.h"
 
 #include <string>

@@ -56,11 +56,4 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::filesystem::path FixturePath(const std::string& name)
-{
-    const char* root = std::getenv("VP_FIXTURES");
-    std::filesystem::path base = root ? std::filesystem::path(root) : std::filesystem::path("tests/fixtures");
-    return base / name;
-}
-
 } // namespace vptest

@@ -25,7 +25,4 @@ private:
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 
-// The folder of test input files (tests/fixtures).
-std::filesystem::path FixturePath(const std::string& name);
-
 } // namespace vptest

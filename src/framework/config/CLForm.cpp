@@ -15,7 +15,7 @@ const TClassInfo& TCLForm::StaticClassInfo()
     return info;
 }
 
-TCLForm::TCLForm(TComponent* AOwner) : TComponent(AOwner)
+TCLForm::TCLForm(TComponent* aOwner) : TComponent(aOwner)
 {
 }
 

@@ -10,7 +10,7 @@ namespace vp {
 class TCLForm : public TComponent {
     VP_CLASS(TCLForm)
 public:
-    explicit TCLForm(TComponent* AOwner);
+    explicit TCLForm(TComponent* aOwner);
 
     // At run time, in this order and each when its flag is set: ApplySkinData,
     // ApplyLanguageData, ApplyFormProperties.

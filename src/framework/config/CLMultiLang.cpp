@@ -78,8 +78,8 @@ const TClassInfo& TCLMultiLangData::StaticClassInfo()
     return info;
 }
 
-TCLMultiLangData::TCLMultiLangData(TComponent* AOwner)
-    : TComponent(AOwner), FExcludeProps(DefaultExcludeProps())
+TCLMultiLangData::TCLMultiLangData(TComponent* aOwner)
+    : TComponent(aOwner), FExcludeProps(DefaultExcludeProps())
 {
 }
 
@@ -271,7 +271,7 @@ const TClassInfo& TCLMultiLang::StaticClassInfo()
     return info;
 }
 
-TCLMultiLang::TCLMultiLang(TComponent* AOwner) : TComponent(AOwner)
+TCLMultiLang::TCLMultiLang(TComponent* aOwner) : TComponent(aOwner)
 {
 }
 
@@ -296,10 +296,10 @@ void TCLMultiLang::SetLanguageData(TCLMultiLangData* value)
     }
 }
 
-void TCLMultiLang::Notification(TComponent* AComponent, TOperation Operation)
+void TCLMultiLang::Notification(TComponent* aComponent, TOperation operation)
 {
-    TComponent::Notification(AComponent, Operation);
-    if (Operation == TOperation::Remove && FLanguageData && AComponent == FLanguageData)
+    TComponent::Notification(aComponent, operation);
+    if (operation == TOperation::Remove && FLanguageData && aComponent == FLanguageData)
         FLanguageData = nullptr;
 }
 

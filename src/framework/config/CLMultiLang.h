@@ -17,7 +17,7 @@ class TCLMultiLang;
 class TCLMultiLangData : public TComponent {
     VP_CLASS(TCLMultiLangData)
 public:
-    explicit TCLMultiLangData(TComponent* AOwner);
+    explicit TCLMultiLangData(TComponent* aOwner);
     ~TCLMultiLangData() override;
 
     // Current language first, then the default one; "{AppName}" in a found value becomes the
@@ -170,7 +170,7 @@ using TChangeLanguageEvent = std::function<void(TComponent* Sender)>;
 class TCLMultiLang : public TComponent {
     VP_CLASS(TCLMultiLang)
 public:
-    explicit TCLMultiLang(TComponent* AOwner);
+    explicit TCLMultiLang(TComponent* aOwner);
     ~TCLMultiLang() override;
 
     // Registers with the language data and, at run time with AutoApply set, applies.
@@ -212,7 +212,7 @@ public:
     void SetLanguageData(TCLMultiLangData* value);
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Notification(TComponent* aComponent, TOperation operation) override;
 
 private:
     // The window's own components that take part: named, and neither binders nor language data.

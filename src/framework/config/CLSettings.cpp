@@ -1,6 +1,6 @@
 #include "framework/config/CLSettings.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/config/SettingLists.h"
 #include "framework/config/SettingValues.h"
 #include "framework/rtl/DebugChannel.h"

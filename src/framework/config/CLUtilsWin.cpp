@@ -6,6 +6,7 @@
 
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/Random.h"
+#include "framework/rtl/WinHandles.h"
 #include "framework/rtl/WinText.h"
 
 #include <vector>
@@ -18,14 +19,6 @@ const String kShellFoldersKey = u"Software\\MicroSoft\\Windows\\CurrentVersion\\
 const String kRunKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 String gAppFileNameOverride;
-
-String FixSlashes(String text)
-{
-    for (char16_t& c : text)
-        if (c == u'/')
-            c = u'\\';
-    return text;
-}
 
 bool IsDotEntry(const wchar_t* name)
 {
@@ -51,11 +44,11 @@ bool StartProcess(const String& application, String commandLine, const String& w
             FALSE, 0, nullptr, workingFolder.empty() ? nullptr : WStr(workingFolder), &startup, &process);
     if (!started)
         return false;
+    TKernelHandle thread(process.hThread);
+    TKernelHandle processHandle(process.hProcess);
     if (hideAndWait)
         WaitForSingleObjectEx(
-            process.hProcess, timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs), TRUE);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+            processHandle.Get(), timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs), TRUE);
     return true;
 }
 
@@ -149,39 +142,37 @@ void ListFiles(StringView mask, TStringList& list, bool withPath)
     String pattern(mask);
     String folder = withPath ? ExtractFilePath(pattern) : String();
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(WStr(pattern), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    TFindHandle find(FindFirstFileW(WStr(pattern), &data));
+    if (!find)
         return;
     do {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             list.Add(folder + FromWStr(data.cFileName));
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &data));
 }
 
 void FindFiles(StringView folder, TStringList& list, StringView mask, bool recurse)
 {
     String base = IncludeTrailingBackslash(FixSlashes(String(folder)));
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(WStr(base + String(mask)), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    TFindHandle find(FindFirstFileW(WStr(base + String(mask)), &data));
+    if (find) {
         do {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 list.Add(base + FromWStr(data.cFileName));
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.Get(), &data));
     }
     if (!recurse)
         return;
-    find = FindFirstFileW(WStr(base + u"*"), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    find.Reset(FindFirstFileW(WStr(base + u"*"), &data));
+    if (!find)
         return;
     std::vector<String> subfolders;
     do {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotEntry(data.cFileName))
             subfolders.push_back(base + FromWStr(data.cFileName));
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &data));
+    find.Reset();
     for (const String& subfolder : subfolders)
         FindFiles(subfolder, list, mask, true);
 }
@@ -189,17 +180,16 @@ void FindFiles(StringView folder, TStringList& list, StringView mask, bool recur
 bool GetFileCreationTime(StringView path, TDateTime& creationTime)
 {
     String name(path);
-    HANDLE file = CreateFileW(WStr(name), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        file = CreateFileW(WStr(name), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    TKernelHandle file(CreateFileW(WStr(name), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        file.Reset(CreateFileW(WStr(name), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file)
         return false;
     FILETIME created;
     SYSTEMTIME utc;
-    bool ok = GetFileTime(file, &created, nullptr, nullptr) && FileTimeToSystemTime(&created, &utc);
-    CloseHandle(file);
+    bool ok = GetFileTime(file.Get(), &created, nullptr, nullptr) && FileTimeToSystemTime(&created, &utc);
     if (!ok)
         return false;
     creationTime = EncodeDateTime(
@@ -223,9 +213,9 @@ bool CheckFolderAccess(uint32_t accessMask, StringView path)
     if (!ImpersonateSelf(SecurityImpersonation))
         return false;
     bool result = false;
-    HANDLE token = nullptr;
+    TKernelHandle token;
     if (OpenThreadToken(
-            GetCurrentThread(), TOKEN_DUPLICATE | TOKEN_IMPERSONATE | TOKEN_QUERY, TRUE, &token)) {
+            GetCurrentThread(), TOKEN_DUPLICATE | TOKEN_IMPERSONATE | TOKEN_QUERY, TRUE, token.Receive())) {
         GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
         DWORD desired = accessMask;
         MapGenericMask(&desired, &mapping);
@@ -233,10 +223,9 @@ bool CheckFolderAccess(uint32_t accessMask, StringView path)
         DWORD privilegesLength = sizeof(privileges);
         DWORD granted = 0;
         BOOL status = FALSE;
-        if (AccessCheck(reinterpret_cast<PSECURITY_DESCRIPTOR>(descriptor.data()), token, desired, &mapping,
-                &privileges, &privilegesLength, &granted, &status))
+        if (AccessCheck(reinterpret_cast<PSECURITY_DESCRIPTOR>(descriptor.data()), token.Get(), desired,
+                &mapping, &privileges, &privilegesLength, &granted, &status))
             result = status != FALSE;
-        CloseHandle(token);
     }
     RevertToSelf();
     return result;
@@ -246,17 +235,17 @@ String RegReadString(HKEY root, StringView keyPath, StringView valueName, String
 {
     String key(keyPath);
     String name(valueName);
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(root, WStr(key), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    TRegKey handle;
+    if (RegOpenKeyExW(root, WStr(key), 0, KEY_READ, handle.Receive()) != ERROR_SUCCESS)
         return String(aDefault);
     String result(aDefault);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExW(handle, WStr(name), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+    if (RegQueryValueExW(handle.Get(), WStr(name), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
         (type == REG_SZ || type == REG_EXPAND_SZ) && size < 1024 * 1024) {
         std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, 0);
         DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        if (RegQueryValueExW(handle, WStr(name), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+        if (RegQueryValueExW(handle.Get(), WStr(name), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
                 &bytes) == ERROR_SUCCESS) {
             size_t length = bytes / sizeof(wchar_t);
             while (length > 0 && buffer[length - 1] == 0)
@@ -264,7 +253,6 @@ String RegReadString(HKEY root, StringView keyPath, StringView valueName, String
             result = FromWStr(buffer.data(), length);
         }
     }
-    RegCloseKey(handle);
     return result;
 }
 
@@ -273,13 +261,12 @@ void RegWriteString(HKEY root, StringView keyPath, StringView valueName, StringV
     String key(keyPath);
     String name(valueName);
     String data(value);
-    HKEY handle = nullptr;
-    if (RegCreateKeyExW(root, WStr(key), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
+    TRegKey handle;
+    if (RegCreateKeyExW(root, WStr(key), 0, nullptr, 0, KEY_WRITE, nullptr, handle.Receive(), nullptr) !=
         ERROR_SUCCESS)
         return;
-    RegSetValueExW(handle, WStr(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+    RegSetValueExW(handle.Get(), WStr(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
         static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(handle);
 }
 
 void SetAutorun(bool on, StringView name, StringView command)
@@ -288,12 +275,11 @@ void SetAutorun(bool on, StringView name, StringView command)
         RegWriteString(HKEY_CURRENT_USER, kRunKey, name, command);
         return;
     }
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, WStr(kRunKey), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS)
+    TRegKey handle;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, WStr(kRunKey), 0, KEY_SET_VALUE, handle.Receive()) != ERROR_SUCCESS)
         return;
     String value(name);
-    RegDeleteValueW(handle, WStr(value));
-    RegCloseKey(handle);
+    RegDeleteValueW(handle.Get(), WStr(value));
 }
 
 bool OpenURL(HWND owner, StringView address)
@@ -363,7 +349,7 @@ bool IsFirstInstance(StringView name)
     if (mutex == nullptr)
         return error != ERROR_ACCESS_DENIED; // it exists, owned by someone we may not open
     if (error == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
+        TKernelHandle close(mutex);
         return false;
     }
     // The handle stays open until the process ends; the system then releases the name.
@@ -377,9 +363,9 @@ TStringList CommandLineArguments()
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!argv)
         return arguments;
+    TLocalMemory release(argv);
     for (int i = 1; i < count; ++i)
         arguments.Add(FromWStr(argv[i]));
-    LocalFree(argv);
     return arguments;
 }
 

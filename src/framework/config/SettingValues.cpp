@@ -1,6 +1,6 @@
 #include "framework/config/SettingValues.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/rtl/TextUtils.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,11 +1,12 @@
 #include "framework/engine/CLEngine.h"
 
 #include "framework/config/CLSettings.h"
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/DateTime.h"
 #include "framework/rtl/DebugChannel.h"
 #include "framework/rtl/Exceptions.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/RegisteredMessages.h"
 
 namespace vp {
 
@@ -37,20 +38,19 @@ TCLEngine* GetCLEngine()
     return gEngine;
 }
 
-TCLEngine::TCLEngine(TComponent* AOwner) : TComponent(AOwner)
+TCLEngine::TCLEngine(TComponent* aOwner) : TComponent(aOwner)
 {
-    FForm = dynamic_cast<TForm*>(AOwner);
+    FForm = dynamic_cast<TForm*>(aOwner);
     if (!FForm)
         throw EInvalidCast(u"The application engine must be placed on a form");
-    FWM_CL_GET_APPID = RegisterWindowMessageW(L"CL GetAppID");
-    FWM_CL_CLOSE_APP = RegisterWindowMessageW(L"CL CloseApp");
-    FWM_CL_INITPOST = RegisterWindowMessageW(L"CL InitPost");
-    FWM_CL_CMDPARAM = RegisterWindowMessageW(L"CL CmdParam");
-    FWM_CL_IF_BUSY = RegisterWindowMessageW(L"CL IfBusy");
-    FWM_CL_BRING_TO_FRONT = RegisterWindowMessageW(L"CL BringtoFront");
-    FOrigWndProc = FForm->WindowProc;
+    FWM_CL_GET_APPID = RegisteredMessage(kMsgGetAppId);
+    FWM_CL_CLOSE_APP = RegisteredMessage(kMsgCloseApp);
+    FWM_CL_INITPOST = RegisteredMessage(kMsgInitPost);
+    FWM_CL_CMDPARAM = RegisteredMessage(kMsgCmdParam);
+    FWM_CL_IF_BUSY = RegisteredMessage(kMsgIfBusy);
+    FWM_CL_BRING_TO_FRONT = RegisteredMessage(kMsgBringToFront);
     if (!IsDesigning())
-        FForm->WindowProc = [this](TMessage& message) { HookWndProc(message); };
+        FWndProcHook = FForm->AddMessageHook([this](TMessage& message) { HookWndProc(message); });
     FSettingDefault.Add(u"Path.Skins=skins");
     FSettingDefault.Add(u"Path.Languages=lang");
     if (!gEngine) {
@@ -66,8 +66,7 @@ TCLEngine::~TCLEngine()
         UnregisterSettingLists(this);
         gEngine = nullptr;
     }
-    if (!IsDesigning() && FForm)
-        FForm->WindowProc = FOrigWndProc;
+    FWndProcHook.Remove();
 }
 
 void TCLEngine::Loaded()
@@ -103,24 +102,29 @@ void TCLEngine::HookWndProc(TMessage& message)
     const UINT msg = message.Msg;
     if (msg == FWM_CL_GET_APPID) {
         message.Result = GetCLSettings().GetSettingInteger(u"App.ID");
+        message.Handled = true;
         return;
     }
     if (msg == FWM_CL_CLOSE_APP) {
         Application().Terminate();
         message.Result = 0;
+        message.Handled = true;
         return;
     }
     if (msg == FWM_CL_INITPOST) {
         InitPost();
         message.Result = 0;
+        message.Handled = true;
         return;
     }
     if (msg == FWM_CL_IF_BUSY) {
         message.Result = FInInited ? 1 : 0;
+        message.Handled = true;
         return;
     }
     if (msg == FWM_CL_BRING_TO_FRONT) {
         message.Result = (OnRestoreFromTray && OnRestoreFromTray()) ? 1 : 0;
+        message.Handled = true;
         return;
     }
     if (msg == WM_COPYDATA && message.LParam != 0) {
@@ -131,18 +135,20 @@ void TCLEngine::HookWndProc(TMessage& message)
             PostMessageW(FForm->Handle(), FWM_CL_CMDPARAM, 0, 0);
         }
         message.Result = 0;
+        message.Handled = true;
         return;
     }
     if (msg == FWM_CL_CMDPARAM && OnCmdFile) {
         OnCmdFile(FParamFile);
         message.Result = 0;
+        message.Handled = true;
         return;
     }
     if (msg == WM_QUERYENDSESSION) {
+        // Noted, then passed on: the window answers it as usual.
         FQueryEndSessionArrived = true;
         FQueryEndSessionTime = GetTickCount32();
     }
-    FOrigWndProc(message);
 }
 
 } // namespace vp

@@ -15,7 +15,7 @@ class TCLEngine : public TComponent, public ISettingLists {
     VP_CLASS(TCLEngine)
 public:
     // The owner must be a form: the engine works on that window.
-    explicit TCLEngine(TComponent* AOwner);
+    explicit TCLEngine(TComponent* aOwner);
     ~TCLEngine() override;
 
     void Loaded() override;
@@ -56,7 +56,8 @@ private:
     void HookWndProc(TMessage& message);
 
     TForm* FForm = nullptr;
-    TWndMethod FOrigWndProc;
+    // The engine's place in the main window's message handling; taken out when it goes.
+    THookToken FWndProcHook;
     UINT FWM_CL_GET_APPID = 0;
     UINT FWM_CL_CLOSE_APP = 0;
     UINT FWM_CL_INITPOST = 0;

@@ -1,6 +1,6 @@
 #include "framework/engine/FilePostGen.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/rtl/UrlText.h"
 #include "framework/rtl/AnsiCodePage.h"
 #include "framework/rtl/FileUtils.h"
 
@@ -8,7 +8,7 @@ namespace vp {
 
 namespace {
 
-const char* const KCRLF = "\r\n";
+const char* const kCRLF = "\r\n";
 
 // The extension with its dot, after the last folder separator; "" when there is none.
 String FileExtension(StringView aFileName)
@@ -33,8 +33,8 @@ std::string TypeLines(StringView aFileName)
     else if (ext == u".HTML")
         type = "text/html";
     if (!type)
-        return KCRLF;
-    return std::string("Content-Type: ") + type + KCRLF + KCRLF;
+        return kCRLF;
+    return std::string("Content-Type: ") + type + kCRLF + kCRLF;
 }
 
 // Each byte as one character, so that the downloader sends exactly these bytes.
@@ -63,34 +63,34 @@ String FormEncodeValues(const TStringList& slValues)
 
 void TFilePostGen::Make(const TStringList* slValues, const TStringList* slFiles)
 {
-    const std::string boundary = U16ToAnsi(KBoundary);
+    const std::string boundary = U16ToAnsi(kBoundary);
     std::string body;
     if (slValues) {
         for (int i = 0; i < slValues->Count(); ++i) {
-            body += "--" + boundary + KCRLF;
-            body += "Content-Disposition: form-data; name=\"" + U16ToAnsi(slValues->Names(i)) + "\"" + KCRLF +
-                KCRLF;
-            body += U16ToAnsi(URLEncode(slValues->ValueFromIndex(i))) + KCRLF;
+            body += "--" + boundary + kCRLF;
+            body += "Content-Disposition: form-data; name=\"" + U16ToAnsi(slValues->Names(i)) + "\"" + kCRLF +
+                kCRLF;
+            body += U16ToAnsi(URLEncode(slValues->ValueFromIndex(i))) + kCRLF;
         }
     }
     if (slFiles) {
         for (int i = 0; i < slFiles->Count(); ++i) {
             String fileName = slFiles->ValueFromIndex(i);
-            body += "--" + boundary + KCRLF;
+            body += "--" + boundary + kCRLF;
             body += "Content-Disposition: form-data; name=\"" + U16ToAnsi(slFiles->Names(i)) +
-                "\"; filename=\"" + U16ToAnsi(fileName) + "\"" + KCRLF;
+                "\"; filename=\"" + U16ToAnsi(fileName) + "\"" + kCRLF;
             if (fileName.empty()) {
-                body += std::string("Content-Transfer-Encoding: binary") + KCRLF + KCRLF;
+                body += std::string("Content-Transfer-Encoding: binary") + kCRLF + kCRLF;
                 continue;
             }
             body += TypeLines(fileName);
             body += ReadAllBytes(fileName);
-            body += KCRLF;
+            body += kCRLF;
         }
     }
-    body += "--" + boundary + "--" + KCRLF;
+    body += "--" + boundary + "--" + kCRLF;
     FPostData = WidenBytes(body);
-    FHeaders = u"Content-Type: multipart/form-data; boundary=" + String(KBoundary);
+    FHeaders = u"Content-Type: multipart/form-data; boundary=" + String(kBoundary);
 }
 
 } // namespace vp

@@ -12,7 +12,7 @@ String FormEncodeValues(const TStringList& slValues);
 
 class TFilePostGen {
 public:
-    static constexpr StringView KBoundary = u"---------------------------989989989";
+    static constexpr StringView kBoundary = u"---------------------------989989989";
 
     // Builds the multipart body of the name=value lines of slValues and the name=file-name
     // lines of slFiles (either may be null). File contents are read whole; a file that

@@ -1,6 +1,6 @@
 #include "framework/engine/HttpRequest.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/rtl/TextUtils.h"
 #include "framework/rtl/AnsiCodePage.h"
 
 namespace vp {
@@ -67,8 +67,8 @@ TSplitURL SplitURL(StringView aURL)
 uint32_t RequestFlags(bool aSecure, bool aUseCache)
 {
     if (aSecure)
-        return KFlagSecure;
-    return aUseCache ? 0u : KFlagReload;
+        return kFlagSecure;
+    return aUseCache ? 0u : kFlagReload;
 }
 
 String RequestVerb(StringView aPostQuery)

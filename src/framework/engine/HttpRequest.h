@@ -41,8 +41,8 @@ struct TSplitURL {
 TSplitURL SplitURL(StringView aURL);
 
 // The request flags as the Internet functions define them.
-inline constexpr uint32_t KFlagReload = 0x80000000u;
-inline constexpr uint32_t KFlagSecure = 0x00800000u;
+inline constexpr uint32_t kFlagReload = 0x80000000u;
+inline constexpr uint32_t kFlagSecure = 0x00800000u;
 
 // HTTPS: secure only; the certificate must be valid for the host name, whatever aUseCache
 // says. HTTP: reload (bypassing the cache) unless aUseCache.

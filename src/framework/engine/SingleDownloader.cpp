@@ -1,17 +1,18 @@
 #include "framework/engine/SingleDownloader.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/engine/FilePostGen.h"
 #include "framework/engine/WinInetSession.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/rtl/WinHandles.h"
 #include "framework/rtl/WinText.h"
-#include "framework/ui/Application.h"
+#include "framework/rtl/ErrorReport.h"
 
 namespace vp {
 
 namespace {
 
-constexpr DWORD KChunkSize = 16384;
+constexpr DWORD kChunkSize = 16384;
 
 // The temporary file of a file-mode transfer, removed when the transfer is over whatever
 // its outcome: the target holds the body, the copy in the temporary folder is only clutter.
@@ -20,8 +21,8 @@ public:
     explicit TTemporaryFile(const String& path) : FPath(path)
     {
         // Plain attributes: the copy over the target takes them over.
-        FHandle = CreateFileW(
-            WStr(FPath), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        FHandle.Reset(CreateFileW(
+            WStr(FPath), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     ~TTemporaryFile()
     {
@@ -34,26 +35,21 @@ public:
 
     bool Opened()
     {
-        FCreated = FHandle != INVALID_HANDLE_VALUE;
+        FCreated = FHandle.Valid();
         return FCreated;
     }
     bool Write(const std::string& bytes)
     {
         DWORD written = 0;
-        return WriteFile(FHandle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        return WriteFile(FHandle.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
             written == bytes.size();
     }
-    void Close()
-    {
-        if (FHandle != INVALID_HANDLE_VALUE)
-            CloseHandle(FHandle);
-        FHandle = INVALID_HANDLE_VALUE;
-    }
+    void Close() { FHandle.Reset(); }
     const String& Path() const { return FPath; }
 
 private:
     String FPath;
-    HANDLE FHandle = INVALID_HANDLE_VALUE;
+    TKernelHandle FHandle;
     bool FCreated = false;
 };
 
@@ -82,7 +78,7 @@ TSingleDownloaderThread::TSingleDownloaderThread(const String& aAcceptTypes, con
     const String& aContentType, const String& aPostQuery, const String& aReferer, bool aBinaryData,
     bool aUseCache, TOnProgressEvent aProgress, TOnLog aOnLog, bool aToFile, THttpCharset aCharset,
     THttpTimeouts aTimeouts)
-    : TThread(true),
+    : TThread(),
       FTFileName(aFileName),
       FTAcceptTypes(aAcceptTypes),
       FTAgent(aAgent),
@@ -193,9 +189,9 @@ void TSingleDownloaderThread::Run()
 
 bool TSingleDownloaderThread::ReadChunk(void* aRequest, std::string& aChunk)
 {
-    aChunk.resize(KChunkSize);
+    aChunk.resize(kChunkSize);
     DWORD got = 0;
-    if (!InternetReadFile(static_cast<HINTERNET>(aRequest), aChunk.data(), KChunkSize, &got) || got == 0)
+    if (!InternetReadFile(static_cast<HINTERNET>(aRequest), aChunk.data(), kChunkSize, &got) || got == 0)
         return false;
     aChunk.resize(got);
     BytesToRead = got;
@@ -218,7 +214,7 @@ void TSingleDownloaderThread::Progress()
     Synchronize([this] {
         // After Abort the component hears nothing more of this request.
         if (FLink && FLink->OnEnd)
-            Application().Guard([this] { FTProgress(this, FTFileSize, static_cast<int32_t>(BytesReaded)); });
+            GuardCall([this] { FTProgress(this, FTFileSize, static_cast<int32_t>(BytesReaded)); });
     });
 }
 

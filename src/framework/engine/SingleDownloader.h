@@ -8,7 +8,7 @@
 #include "framework/engine/HttpRequest.h"
 #include "framework/rtl/Component.h"
 #include "framework/rtl/StringList.h"
-#include "framework/ui/Threads.h"
+#include "framework/rtl/Threads.h"
 
 #include <atomic>
 #include <functional>

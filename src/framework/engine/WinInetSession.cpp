@@ -4,8 +4,8 @@
 
 namespace vp {
 
-static_assert(KFlagReload == INTERNET_FLAG_RELOAD, "request flags mirror the Internet functions");
-static_assert(KFlagSecure == INTERNET_FLAG_SECURE, "request flags mirror the Internet functions");
+static_assert(kFlagReload == INTERNET_FLAG_RELOAD, "request flags mirror the Internet functions");
+static_assert(kFlagSecure == INTERNET_FLAG_SECURE, "request flags mirror the Internet functions");
 
 void TInternetHandle::Close()
 {

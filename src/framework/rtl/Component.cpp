@@ -16,10 +16,10 @@ const TClassInfo& TComponent::StaticClassInfo()
     return info;
 }
 
-TComponent::TComponent(TComponent* AOwner) : FLoading(AOwner ? AOwner->IsLoading() : true)
+TComponent::TComponent(TComponent* aOwner) : FLoading(aOwner ? aOwner->IsLoading() : true)
 {
-    if (AOwner)
-        AOwner->InsertComponent(this);
+    if (aOwner)
+        aOwner->InsertComponent(this);
 }
 
 TComponent::~TComponent()

@@ -13,7 +13,7 @@ enum class TOperation { Insert, Remove };
 class TComponent : public TPersistent {
     VP_CLASS(TComponent)
 public:
-    explicit TComponent(TComponent* AOwner);
+    explicit TComponent(TComponent* aOwner);
     ~TComponent() override;
 
     String Name() const { return FName; }
@@ -53,7 +53,7 @@ protected:
 
     // Told when an owned component is inserted or removed, and when a component this one
     // asked about is destroyed.
-    virtual void Notification(TComponent* AComponent, TOperation Operation);
+    virtual void Notification(TComponent* aComponent, TOperation operation);
 
 private:
     void InsertComponent(TComponent* component);

@@ -3,8 +3,9 @@
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/WinText.h"
 #include "framework/ui/Forms.h"
-#include "framework/ui/Threads.h"
 #include "framework/ui/Timers.h"
+
+#include <algorithm>
 
 namespace vp {
 
@@ -23,6 +24,8 @@ const TClassInfo& TApplication::StaticClassInfo()
 
 TApplication::TApplication() : TComponent(nullptr), FMainThreadId(GetCurrentThreadId())
 {
+    if (gApplication)
+        throw Exception(u"The application object exists already");
     TComponent::Loaded(); // nothing to load: forms made later build their own descriptions
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
@@ -31,29 +34,34 @@ TApplication::TApplication() : TComponent(nullptr), FMainThreadId(GetCurrentThre
         wc = WNDCLASSEXW{};
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = UtilityProc;
+        wc.cbWndExtra = sizeof(LONG_PTR);
         wc.hInstance = instance;
         wc.lpszClassName = kUtilityClass;
         RegisterClassExW(&wc);
     }
     FUtilityWindow =
-        CreateWindowExW(0, kUtilityClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
-    if (FUtilityWindow)
-        SetWindowLongPtrW(FUtilityWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        CreateWindowExW(0, kUtilityClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+    if (!FUtilityWindow)
+        throw Exception(u"Cannot create the application's utility window");
+    gApplication = this;
+    SetSyncDispatcher(this);
+    SetErrorReporter([this](const String& text) { ShowException(text); });
 }
 
 TApplication::~TApplication()
 {
+    SetErrorReporter(nullptr);
+    // Workers waiting for this thread must not wait for ever.
+    SetSyncDispatcher(nullptr);
     FMainForm = nullptr;
+    FreeReleasedForms();
     DestroyComponents();
     for (auto& [id, timer] : FTimers)
         KillTimer(FUtilityWindow, id);
     FTimers.clear();
-    // Workers waiting for this thread must not wait for ever.
-    CancelPendingSynchronize();
-    if (FUtilityWindow) {
-        SetWindowLongPtrW(FUtilityWindow, GWLP_USERDATA, 0);
-        DestroyWindow(FUtilityWindow);
-    }
+    SetWindowLongPtrW(FUtilityWindow, 0, 0);
+    DestroyWindow(FUtilityWindow);
+    gApplication = nullptr;
 }
 
 void TApplication::FinishFormCreation(TForm* form)
@@ -62,6 +70,16 @@ void TApplication::FinishFormCreation(TForm* form)
         FMainForm = form;
     LoadComponentTree(*form);
     form->DoCreate();
+}
+
+void TApplication::Notification(TComponent* aComponent, TOperation operation)
+{
+    TComponent::Notification(aComponent, operation);
+    if (operation != TOperation::Remove)
+        return;
+    if (aComponent == FMainForm)
+        FMainForm = nullptr;
+    FReleased.erase(std::remove(FReleased.begin(), FReleased.end(), aComponent), FReleased.end());
 }
 
 void TApplication::Run()
@@ -78,6 +96,29 @@ void TApplication::Terminate()
     FTerminated = true;
 }
 
+bool TApplication::IsDialogKey(MSG& msg)
+{
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST)
+        return false;
+    HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+    auto* form = dynamic_cast<TForm*>(TWinControl::FindControl(top));
+    if (!form)
+        return false;
+    bool consumed = false;
+    GuardCall([&] { consumed = form->PreviewKey(msg); });
+    return consumed || (form->WantsDialogKeys() && IsDialogMessageW(top, &msg));
+}
+
+void TApplication::Dispatch(MSG& msg)
+{
+    if (!IsDialogKey(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (!FReleased.empty() && WindowDispatchDepth() == 0)
+        FreeReleasedForms();
+}
+
 bool TApplication::HandleMessage()
 {
     MSG msg;
@@ -88,8 +129,7 @@ bool TApplication::HandleMessage()
     }
     if (result == -1)
         return false;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    Dispatch(msg);
     return true;
 }
 
@@ -102,27 +142,37 @@ void TApplication::ProcessMessages()
             PostQuitMessage(static_cast<int>(msg.wParam)); // the loop that runs must see it too
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        Dispatch(msg);
+    }
+    // A form released by a handler that has returned since, with nothing queued after it.
+    if (!FReleased.empty() && WindowDispatchDepth() == 0)
+        FreeReleasedForms();
+}
+
+void TApplication::ReleaseForm(TForm* form)
+{
+    if (std::find(FReleased.begin(), FReleased.end(), form) != FReleased.end())
+        return;
+    FReleased.push_back(form);
+    FreeNotification(form); // whoever frees it first, this list forgets it
+    // Wake the loop, which frees it once the current dispatch has returned.
+    PostMessageW(FUtilityWindow, WM_VP_RELEASE, 0, 0);
+}
+
+void TApplication::FreeReleasedForms()
+{
+    // One at a time: a form may own, and so free, another one on the list.
+    while (!FReleased.empty()) {
+        TForm* form = FReleased.back();
+        FReleased.pop_back();
+        RemoveFreeNotification(form);
+        delete form;
     }
 }
 
 void TApplication::SetTitle(const String& value)
 {
     FTitle = value;
-}
-
-String TApplication::CurrentExceptionText()
-{
-    try {
-        throw;
-    } catch (const Exception& e) {
-        return e.Message();
-    } catch (const std::exception& e) {
-        return Utf8ToU16(e.what());
-    } catch (...) {
-        return u"Unknown error";
-    }
 }
 
 void TApplication::HandleException()
@@ -154,26 +204,32 @@ void TApplication::UnregisterTimer(UINT_PTR id)
     FTimers.erase(id);
 }
 
-void TApplication::CheckSynchronize()
+void TApplication::WakeMainThread()
 {
-    RunPendingSynchronize();
+    PostMessageW(FUtilityWindow, WM_VP_SYNCHRONIZE, 0, 0);
 }
 
-LRESULT CALLBACK TApplication::UtilityProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK TApplication::UtilityProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
 {
-    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrW(window, 0));
     if (!app)
         return DefWindowProcW(window, msg, wParam, lParam);
+    TWindowDispatchScope depth;
     switch (msg) {
     case WM_TIMER: {
         auto found = app->FTimers.find(wParam);
         if (found != app->FTimers.end()) {
             TTimer* timer = found->second;
-            app->Guard([&] { timer->Timer(); });
+            GuardCall([&] { timer->Timer(); });
         }
         return 0;
     }
-    case WM_VP_SYNCHRONIZE: app->CheckSynchronize(); return 0;
+    case WM_VP_SYNCHRONIZE: GuardCall([] { RunPendingSynchronize(); }); return 0;
+    case WM_VP_RELEASE: return 0; // only wakes the loop
     default: return DefWindowProcW(window, msg, wParam, lParam);
     }
 }
@@ -181,15 +237,8 @@ LRESULT CALLBACK TApplication::UtilityProc(HWND window, UINT msg, WPARAM wParam,
 TApplication& Application()
 {
     if (!gApplication)
-        gApplication = new TApplication();
+        throw Exception(u"The application object does not exist");
     return *gApplication;
-}
-
-void DestroyApplication()
-{
-    TApplication* app = gApplication;
-    gApplication = nullptr;
-    delete app;
 }
 
 bool ApplicationExists()

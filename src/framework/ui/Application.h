@@ -1,23 +1,28 @@
 // TApplication: the message loop, the main form, the utility window behind timers and
-// synchronized calls, and the general error report.
+// synchronized calls, forms waiting to be freed, and the general error report. The entry
+// point creates the one application object and destroys it at the end; nothing creates it
+// on the side.
 #pragma once
 
 #include <windows.h>
 
 #include "framework/rtl/Component.h"
+#include "framework/rtl/ErrorReport.h"
+#include "framework/rtl/Threads.h"
 #include "framework/ui/Messages.h"
 
-#include <functional>
 #include <map>
+#include <vector>
 
 namespace vp {
 
 class TForm;
 class TTimer;
 
-class TApplication : public TComponent {
+class TApplication : public TComponent, private ISyncDispatcher {
     VP_CLASS(TApplication)
 public:
+    // Becomes the process's application; a second one at the same time is an error.
     TApplication();
     ~TApplication() override;
 
@@ -49,34 +54,34 @@ public:
     void SetTitle(const String& value);
 
     // The general error report: shows the text of the exception being handled in a message
-    // box and returns. Call it from a catch block; every dispatch from Win32 does.
+    // box and returns. Call it from a catch block.
     void HandleException();
     void ShowException(const String& message);
-    // The text of the exception being handled.
-    static String CurrentExceptionText();
-
-    // Runs fn, reporting anything it throws. Every callback from Win32 goes through this.
+    // Runs fn, reporting anything it throws (GuardCall).
     template <class F>
     void Guard(F&& fn) noexcept
     {
-        try {
-            fn();
-        } catch (...) {
-            HandleException();
-        }
+        GuardCall(std::forward<F>(fn));
     }
+
+    // A form closed with caFree: freed once no window procedure runs any more.
+    void ReleaseForm(TForm* form);
 
     // The hidden window that carries timers and synchronized calls.
     HWND UtilityWindow() const { return FUtilityWindow; }
     UINT_PTR RegisterTimer(TTimer* timer);
     void UnregisterTimer(UINT_PTR id);
-    // Runs the calls that worker threads queued with Synchronize.
-    void CheckSynchronize();
     DWORD MainThreadId() const { return FMainThreadId; }
 
 private:
     void FinishFormCreation(TForm* form);
-    static LRESULT CALLBACK UtilityProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Keyboard navigation of dialogs (Tab, Enter, Esc, mnemonics) for the toolkit's forms.
+    bool IsDialogKey(MSG& msg);
+    void Dispatch(MSG& msg);
+    void FreeReleasedForms();
+    void WakeMainThread() override;
+    void Notification(TComponent* aComponent, TOperation operation) override;
+    static LRESULT CALLBACK UtilityProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
@@ -85,12 +90,11 @@ private:
     DWORD FMainThreadId = 0;
     std::map<UINT_PTR, TTimer*> FTimers;
     UINT_PTR FNextTimerId = 1;
+    std::vector<TForm*> FReleased;
 };
 
-// The application object of the process, created on first use.
+// The application object of the process; raises when there is none.
 TApplication& Application();
-// Frees the application object and everything it owns (the end of a run).
-void DestroyApplication();
 bool ApplicationExists();
 
 } // namespace vp

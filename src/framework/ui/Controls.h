@@ -1,11 +1,17 @@
-// TControl and TWinControl: components with a place on screen; a TWinControl owns a Win32
-// window, created when first needed, whose messages go through a replaceable WindowProc.
+// TControl and TWinControl: components with a place on screen. A TWinControl owns a Win32
+// window, created when first needed. Its messages take one way: the hooks (newest first,
+// until one answers), then the control's own WndProc, then the window class's default.
+// Sizes and positions are designed in 96-DPI units and scaled to the window's DPI; only a
+// top-level window's position is in screen pixels.
 #pragma once
 
 #include <windows.h>
 
 #include "framework/rtl/Component.h"
+#include "framework/ui/Dpi.h"
 #include "framework/ui/Messages.h"
+
+#include <vector>
 
 namespace vp {
 
@@ -16,7 +22,7 @@ class TControl : public TComponent {
     friend class TWinControl;
 
 public:
-    explicit TControl(TComponent* AOwner);
+    explicit TControl(TComponent* aOwner);
     ~TControl() override;
 
     TWinControl* Parent() const { return FParent; }
@@ -42,6 +48,10 @@ public:
     String Hint() const { return FHint; }
     void SetHint(const String& value) { FHint = value; }
 
+    // The DPI the control is laid out at: its window's, else its parent's.
+    virtual UINT CurrentDpi() const;
+    int ScaleValue(int designed) const { return ScaleToDpi(designed, CurrentDpi()); }
+
     TNotifyEvent OnClick;
 
 protected:
@@ -63,33 +73,47 @@ protected:
 class TWinControl : public TControl {
     VP_CLASS(TWinControl)
 public:
-    explicit TWinControl(TComponent* AOwner);
+    explicit TWinControl(TComponent* aOwner);
     ~TWinControl() override;
 
-    // The window, created on first use.
+    // The window, created on first use (with its parents before it and its children after).
     HWND Handle();
     bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
     void DestroyHandle();
 
-    // Every message of the window goes through WindowProc, which starts as WndProc. A hook
-    // keeps the previous value and calls it for what it does not handle.
-    TWndMethod WindowProc;
+    // Puts a hook in front of the control's own message handling; see THookToken.
+    [[nodiscard]] THookToken AddMessageHook(TMessageHook hook);
+    // Sends a message along the window's whole way (the window's own path once it exists).
     LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Hooks, then WndProc; no window call unless WndProc asks for the default.
+    void Dispatch(TMessage& message);
 
     void SetBounds(int left, int top, int width, int height) override;
     void SetVisible(bool value) override;
     void SetEnabled(bool value) override;
     void SetParent(TWinControl* parent) override;
+    UINT CurrentDpi() const override;
+
+    // Keyboard focus; TabStop puts the control in the Tab order of its window.
+    void SetFocus();
+    bool Focused() const;
+    bool TabStop = false;
 
     // Controls placed on this one.
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int index) const { return FControls[static_cast<size_t>(index)]; }
+    // The identifier of a child window within its parent (0 for a top-level window).
+    int ControlId() const { return FControlId; }
+
+    // The control of a window of the toolkit or a system control it subclassed; nullptr
+    // for any other window.
+    static TWinControl* FindControl(HWND window);
 
 protected:
     struct TCreateParams {
         String ClassName; // registered on first use with the fields below
-        String SystemClass; // non-empty: subclass this system class instead (BUTTON, ...)
+        String SystemClass; // non-empty: a system control (BUTTON, EDIT, ...), subclassed
         DWORD Style = 0;
         DWORD ExStyle = 0;
         UINT ClassStyle = CS_DBLCLKS;
@@ -99,24 +123,58 @@ protected:
         HWND ParentWindow = nullptr;
     };
     virtual void CreateParams(TCreateParams& params);
-    // Called once the window exists.
+    // Called once the window exists, before its children are made.
     virtual void CreateWnd() { }
-    // The default handling of messages.
+    // The control's own handling of messages; what it does not answer goes to DefaultHandler.
     virtual void WndProc(TMessage& message);
-    // What the window class does with a message nobody handled.
+    // What the window class does with a message; marks it handled.
     void DefaultHandler(TMessage& message);
     void CaptionChanged() override;
+    // The font the window gets at dpi: the system's message font unless a control knows better.
+    virtual HFONT FontForDpi(UINT dpi);
+    // The window now works at dpi: placed and given its font again; controls with cached
+    // drawing resources drop them here.
+    virtual void DpiChanged(UINT dpi);
+    // Pixels of the window for the designed bounds at the current DPI.
+    virtual RECT BoundsInPixels() const;
+    // Applies a new DPI to this control and every child window below it.
+    void ApplyDpi(UINT dpi);
+
+    UINT FDpi = 0; // 0 until the window exists
 
 private:
+    friend class THookToken;
     friend class TControl;
     void CreateHandle();
-    static LRESULT CALLBACK InitialWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK StandardWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    void CreateChildHandles();
+    void UpdateBoundsFromWindow();
+    bool ReflectToChild(TMessage& message);
+    static LRESULT CALLBACK StandardWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK SubclassProc(
+        HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) noexcept;
+    static LRESULT Route(TWinControl* control, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND FHandle = nullptr;
-    WNDPROC FDefWndProc = nullptr;
+    bool FSubclassed = false;
+    int FSubclassDepth = 0; // calls of SubclassProc on the stack, for DefSubclassProc
+    std::shared_ptr<TMessageHookList> FHooks;
     std::vector<TControl*> FControls;
     bool FCreatingHandle = false;
+    bool FSettingBounds = false;
+    int FControlId = 0;
+    int FNextChildId = 100;
+};
+
+// How many window procedures of the toolkit are on the stack of this thread; 0 between
+// messages. Forms released with caFree are freed only then.
+int WindowDispatchDepth();
+// Counts a callback of the toolkit's own (timers, synchronized calls) as a dispatch.
+class TWindowDispatchScope {
+public:
+    TWindowDispatchScope();
+    ~TWindowDispatchScope();
+    TWindowDispatchScope(const TWindowDispatchScope&) = delete;
+    TWindowDispatchScope& operator=(const TWindowDispatchScope&) = delete;
 };
 
 } // namespace vp

@@ -2,7 +2,41 @@
 
 #include "framework/ui/Application.h"
 
+#include <algorithm>
+
 namespace vp {
+
+namespace {
+
+// The top-level windows of this thread that a modal form disables.
+struct TDisabledWindows {
+    HWND Keep = nullptr;
+    std::vector<HWND> Windows;
+};
+
+BOOL CALLBACK DisableThreadWindow(HWND window, LPARAM data) noexcept
+{
+    auto* disabled = reinterpret_cast<TDisabledWindows*>(data);
+    if (window != disabled->Keep && IsWindowVisible(window) && IsWindowEnabled(window)) {
+        EnableWindow(window, FALSE);
+        disabled->Windows.push_back(window);
+    }
+    return TRUE;
+}
+
+UINT ShiftState()
+{
+    UINT shift = 0;
+    if (GetKeyState(VK_SHIFT) & 0x8000)
+        shift |= kShiftKey;
+    if (GetKeyState(VK_CONTROL) & 0x8000)
+        shift |= kCtrlKey;
+    if (GetKeyState(VK_MENU) & 0x8000)
+        shift |= kAltKey;
+    return shift;
+}
+
+} // namespace
 
 const TClassInfo& TForm::StaticClassInfo()
 {
@@ -13,11 +47,13 @@ const TClassInfo& TForm::StaticClassInfo()
                                        .Other(u"OnHide", u"TNotifyEvent")
                                        .Other(u"OnClose", u"TCloseEvent")
                                        .Other(u"OnCloseQuery", u"TCloseQueryEvent")
+                                       .Other(u"OnKeyDown", u"TKeyEvent")
+                                       .Other(u"OnKeyUp", u"TKeyEvent")
                                        .Build();
     return info;
 }
 
-TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
+TForm::TForm(TComponent* aOwner) : TWinControl(aOwner)
 {
     BeginLoading();
     FVisible = false;
@@ -30,7 +66,7 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
 TForm::~TForm()
 {
     if (OnDestroy)
-        Application().Guard([&] { OnDestroy(this); });
+        GuardCall([&] { OnDestroy(this); });
     if (ApplicationExists() && Application().MainForm() == this)
         Application().SetMainForm(nullptr);
     // Components go while the window and its hooks still exist; then the window.
@@ -42,6 +78,13 @@ void TForm::DoCreate()
 {
     if (OnCreate)
         OnCreate(this);
+}
+
+TForm* GetParentForm(TControl* control)
+{
+    while (control && control->Parent())
+        control = control->Parent();
+    return dynamic_cast<TForm*>(control);
 }
 
 void TForm::CreateParams(TCreateParams& params)
@@ -64,6 +107,8 @@ void TForm::CreateParams(TCreateParams& params)
         break;
     }
     params.Style |= WS_CLIPCHILDREN;
+    // Tab walks into the controls of panels on the form.
+    params.ExStyle |= WS_EX_CONTROLPARENT;
     if (StayOnTop)
         params.ExStyle |= WS_EX_TOPMOST;
     params.Icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
@@ -75,24 +120,82 @@ void TForm::CreateParams(TCreateParams& params)
         params.ParentWindow = main->Handle();
 }
 
+RECT TForm::BoundsInPixels() const
+{
+    if (FClientWidth < 0)
+        return TWinControl::BoundsInPixels();
+    UINT dpi = CurrentDpi();
+    TForm* self = const_cast<TForm*>(this);
+    TCreateParams params;
+    self->CreateParams(params);
+    RECT frame = WindowRectForClient(
+        ScaleToDpi(FClientWidth, dpi), ScaleToDpi(FClientHeight, dpi), params.Style, params.ExStyle, dpi);
+    return RECT{FLeft, FTop, FLeft + frame.right - frame.left, FTop + frame.bottom - frame.top};
+}
+
+void TForm::SetClientSize(int width, int height)
+{
+    FClientWidth = width;
+    FClientHeight = height;
+    ApplyClientSize();
+}
+
+void TForm::ApplyClientSize()
+{
+    if (FClientWidth < 0)
+        return;
+    RECT bounds = BoundsInPixels();
+    UINT dpi = CurrentDpi();
+    TControl::SetBounds(FLeft, FTop, UnscaleFromDpi(bounds.right - bounds.left, dpi),
+        UnscaleFromDpi(bounds.bottom - bounds.top, dpi));
+    if (HandleAllocated())
+        SetWindowPos(Handle(), nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TForm::ClientWidth() const
+{
+    if (FClientWidth >= 0)
+        return FClientWidth;
+    RECT client{};
+    if (HandleAllocated() && GetClientRect(const_cast<TForm*>(this)->Handle(), &client))
+        return UnscaleFromDpi(client.right, CurrentDpi());
+    return FWidth;
+}
+
+int TForm::ClientHeight() const
+{
+    if (FClientHeight >= 0)
+        return FClientHeight;
+    RECT client{};
+    if (HandleAllocated() && GetClientRect(const_cast<TForm*>(this)->Handle(), &client))
+        return UnscaleFromDpi(client.bottom, CurrentDpi());
+    return FHeight;
+}
+
 void TForm::PlaceWindow()
 {
     if (FPlaced)
         return;
     FPlaced = true;
     RECT area;
-    if (Position == TPosition::poMainFormCenter && ApplicationExists() && Application().MainForm() &&
-        Application().MainForm() != this && Application().MainForm()->HandleAllocated() &&
-        IsWindowVisible(Application().MainForm()->Handle())) {
-        GetWindowRect(Application().MainForm()->Handle(), &area);
+    TForm* main = ApplicationExists() ? Application().MainForm() : nullptr;
+    if (Position == TPosition::poMainFormCenter && main && main != this && main->HandleAllocated() &&
+        IsWindowVisible(main->Handle())) {
+        GetWindowRect(main->Handle(), &area);
     } else if (Position != TPosition::poDesigned) {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     } else {
         return;
     }
-    int left = area.left + ((area.right - area.left) - FWidth) / 2;
-    int top = area.top + ((area.bottom - area.top) - FHeight) / 2;
-    SetBounds(left < 0 ? 0 : left, top < 0 ? 0 : top, FWidth, FHeight);
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    int width = window.right - window.left;
+    int height = window.bottom - window.top;
+    int left = area.left + ((area.right - area.left) - width) / 2;
+    int top = area.top + ((area.bottom - area.top) - height) / 2;
+    SetWindowPos(Handle(), nullptr, std::max(left, 0), std::max(top, 0), 0, 0,
+        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::Show()
@@ -115,16 +218,22 @@ void TForm::Hide()
         OnHide(this);
 }
 
-void TForm::Close()
+bool TForm::CloseQuery()
 {
-    if (FModal) {
-        FModalResult = mrCancel;
-        return;
-    }
     bool canClose = true;
     if (OnCloseQuery)
         OnCloseQuery(this, canClose);
-    if (!canClose)
+    return canClose;
+}
+
+void TForm::Close()
+{
+    if (FModal) {
+        // The modal loop asks OnCloseQuery before it ends.
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery())
         return;
     bool isMain = ApplicationExists() && Application().MainForm() == this;
     TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
@@ -143,9 +252,9 @@ void TForm::Close()
             ShowWindow(Handle(), SW_MINIMIZE);
         break;
     case TCloseAction::caFree:
-        // Freed from the message loop, once the handler that closed it has returned.
+        // Freed by the message loop once the handler that closed it has returned.
         Hide();
-        PostMessageW(Handle(), WM_VP_RELEASE, 0, 0);
+        Application().ReleaseForm(this);
         break;
     case TCloseAction::caNone: break;
     }
@@ -162,27 +271,123 @@ TModalResult TForm::ShowModal()
         return answer;
     }
     FModal = true;
-    TForm* main = ApplicationExists() ? Application().MainForm() : nullptr;
-    HWND disabled = (main && main != this && main->HandleAllocated() && IsWindowEnabled(main->Handle()))
-        ? main->Handle()
-        : nullptr;
-    if (disabled)
-        EnableWindow(disabled, FALSE);
+    HandleNeeded();
+    TDisabledWindows disabled;
+    disabled.Keep = Handle();
+    EnumThreadWindows(GetCurrentThreadId(), DisableThreadWindow, reinterpret_cast<LPARAM>(&disabled));
     Show();
     bool quit = false;
-    while (FModalResult == mrNone) {
-        if (!Application().HandleMessage()) {
+    TApplication& app = Application();
+    while (true) {
+        if (FModalResult == mrNone) {
+            if (app.HandleMessage())
+                continue;
             quit = true;
             FModalResult = mrCancel;
+            break;
         }
+        // A button, Esc, the close command or the program set a result: the form may still
+        // refuse to close, which keeps the loop going.
+        TCloseAction action = CloseQuery() ? TCloseAction::caHide : TCloseAction::caNone;
+        if (action != TCloseAction::caNone && OnClose)
+            OnClose(this, action);
+        if (action != TCloseAction::caNone)
+            break;
+        FModalResult = mrNone;
     }
-    if (disabled)
-        EnableWindow(disabled, TRUE);
+    // The owner is enabled before this form hides, so the activation goes back to it.
+    for (auto it = disabled.Windows.rbegin(); it != disabled.Windows.rend(); ++it)
+        if (IsWindow(*it))
+            EnableWindow(*it, TRUE);
     Hide();
     FModal = false;
     if (quit)
         PostQuitMessage(0); // the outer loop must end too
     return FModalResult;
+}
+
+bool TForm::PreviewKey(const MSG& msg)
+{
+    if (!KeyPreview)
+        return false;
+    const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    const bool up = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
+    const TKeyEvent& handler = down ? OnKeyDown : OnKeyUp;
+    if ((!down && !up) || !handler)
+        return false;
+    WORD key = static_cast<WORD>(msg.wParam);
+    handler(this, key, ShiftState());
+    return key == 0;
+}
+
+IDialogButton* TForm::FindDialogButton(bool wantDefault) const
+{
+    std::vector<const TWinControl*> pending{this};
+    while (!pending.empty()) {
+        const TWinControl* control = pending.back();
+        pending.pop_back();
+        for (int i = control->ControlCount() - 1; i >= 0; --i) {
+            TControl* child = control->Controls(i);
+            if (!child->Visible() || !child->Enabled())
+                continue;
+            if (auto* button = dynamic_cast<IDialogButton*>(child))
+                if (wantDefault ? button->IsDefaultButton() : button->IsCancelButton())
+                    return button;
+            if (auto* container = dynamic_cast<TWinControl*>(child))
+                pending.push_back(container);
+        }
+    }
+    return nullptr;
+}
+
+IDialogButton* TForm::DefaultButton() const
+{
+    return FindDialogButton(true);
+}
+
+IDialogButton* TForm::CancelButton() const
+{
+    return FindDialogButton(false);
+}
+
+bool TForm::IsDialogCommand(WORD id) const
+{
+    if (id == IDOK || id == IDCANCEL)
+        return true;
+    auto* button = dynamic_cast<TWinControl*>(DefaultButton());
+    return button && button->ControlId() == id;
+}
+
+void TForm::DialogCommand(TMessage& message)
+{
+    // Enter without a default button, and Esc, come as IDOK and IDCANCEL from no control.
+    const WORD id = LOWORD(message.WParam);
+    message.Handled = true;
+    message.Result = 0;
+    if (id == IDCANCEL) {
+        if (IDialogButton* cancel = CancelButton())
+            cancel->Click();
+        else if (FModal)
+            Close();
+    } else if (IDialogButton* ok = DefaultButton()) {
+        ok->Click();
+    }
+}
+
+void TForm::HandleDpiChange(TMessage& message)
+{
+    const UINT dpi = HIWORD(message.WParam);
+    const auto* suggested = reinterpret_cast<const RECT*>(message.LParam);
+    ApplyDpi(dpi);
+    RECT bounds = BoundsInPixels();
+    int width = bounds.right - bounds.left;
+    int height = bounds.bottom - bounds.top;
+    // Keep the window centred where the system suggests, at the size its design asks for.
+    int left = suggested->left + ((suggested->right - suggested->left) - width) / 2;
+    int top = suggested->top + ((suggested->bottom - suggested->top) - height) / 2;
+    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    message.Result = 0;
+    message.Handled = true;
 }
 
 void TForm::WndProc(TMessage& message)
@@ -191,8 +396,25 @@ void TForm::WndProc(TMessage& message)
     case WM_CLOSE:
         Close();
         message.Result = 0;
+        message.Handled = true;
         return;
-    case WM_VP_RELEASE: delete this; return;
+    case WM_DPICHANGED: HandleDpiChange(message); return;
+    case DM_GETDEFID:
+        if (IDialogButton* button = DefaultButton(); button && dynamic_cast<TWinControl*>(button)) {
+            message.Result = MAKELRESULT(dynamic_cast<TWinControl*>(button)->ControlId(), DC_HASDEFID);
+            message.Handled = true;
+            return;
+        }
+        message.Result = 0;
+        message.Handled = true;
+        return;
+    case WM_COMMAND:
+        // Enter and Esc from the dialog navigation, when it found no window to name.
+        if (message.LParam == 0 && HIWORD(message.WParam) == BN_CLICKED && IsDialogCommand(LOWORD(message.WParam))) {
+            DialogCommand(message);
+            return;
+        }
+        break;
     default: break;
     }
     TWinControl::WndProc(message);

@@ -14,7 +14,7 @@ const TClassInfo& TTimer::StaticClassInfo()
     return info;
 }
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner)
+TTimer::TTimer(TComponent* aOwner) : TComponent(aOwner)
 {
 }
 

@@ -9,7 +9,7 @@ namespace vp {
 class TTimer : public TComponent {
     VP_CLASS(TTimer)
 public:
-    explicit TTimer(TComponent* AOwner);
+    explicit TTimer(TComponent* aOwner);
     ~TTimer() override;
 
     bool Enabled() const { return FEnabled; }

@@ -1,7 +1,7 @@
-#include "../ui/UiTestSupport.h"
+#include "support/UiTestSupport.h"
 
 #include "framework/config/CLSettings.h"
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/engine/CLEngine.h"
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/FileUtils.h"

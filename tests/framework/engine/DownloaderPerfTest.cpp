@@ -1,9 +1,9 @@
 // Throughput and memory of the downloader under Wine over loopback: a 100 MB file in file
 // mode (memory stays flat: the body streams to the temporary file), and 1,000 small text
 // requests one after another. Timings are printed and recorded as test properties.
-#include "../ui/UiTestSupport.h"
-#include "DownloaderTestSupport.h"
-#include "LoopbackHttpServer.h"
+#include "support/UiTestSupport.h"
+#include "support/DownloaderTestSupport.h"
+#include "support/LoopbackHttpServer.h"
 
 #include "support/TestSupport.h"
 

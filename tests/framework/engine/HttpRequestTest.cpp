@@ -87,11 +87,11 @@ TEST(SplitURL, SomethingThatIsNotAPortStaysInTheHostName)
 TEST(RequestFlags, TheThreeCombinations)
 {
     // HTTPS: secure, and never the flag that accepts a certificate for another host name.
-    constexpr uint32_t KIgnoreCertCNInvalid = 0x00001000u;
-    EXPECT_EQ(RequestFlags(true, false), KFlagSecure);
-    EXPECT_EQ(RequestFlags(true, true), KFlagSecure);
-    EXPECT_EQ(RequestFlags(true, false) & KIgnoreCertCNInvalid, 0u);
-    EXPECT_EQ(RequestFlags(false, false), KFlagReload);
+    constexpr uint32_t kIgnoreCertCNInvalid = 0x00001000u;
+    EXPECT_EQ(RequestFlags(true, false), kFlagSecure);
+    EXPECT_EQ(RequestFlags(true, true), kFlagSecure);
+    EXPECT_EQ(RequestFlags(true, false) & kIgnoreCertCNInvalid, 0u);
+    EXPECT_EQ(RequestFlags(false, false), kFlagReload);
     EXPECT_EQ(RequestFlags(false, true), 0u);
 }
 

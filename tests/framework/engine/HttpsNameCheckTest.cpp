@@ -1,8 +1,8 @@
 // HTTPS requests of the downloader accept only a certificate issued for the host they ask.
 // Run by run_with_https_servers.sh, which starts the two servers and names the authority.
-#include "../ui/UiTestSupport.h"
-#include "DownloaderTestSupport.h"
-#include "HttpsTestSupport.h"
+#include "support/UiTestSupport.h"
+#include "support/DownloaderTestSupport.h"
+#include "support/HttpsTestSupport.h"
 
 #include "framework/engine/WinInetSession.h"
 

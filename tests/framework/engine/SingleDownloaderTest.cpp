@@ -1,9 +1,8 @@
 // The downloader under Wine against a server on 127.0.0.1 that records what arrives.
-#include "../ui/UiTestSupport.h"
-#include "DownloaderTestSupport.h"
-#include "LoopbackHttpServer.h"
+#include "support/UiTestSupport.h"
+#include "support/DownloaderTestSupport.h"
+#include "support/LoopbackHttpServer.h"
 
-#include "framework/config/CLUtils.h"
 #include "framework/engine/FilePostGen.h"
 #include "framework/rtl/FileUtils.h"
 #include "support/TestSupport.h"

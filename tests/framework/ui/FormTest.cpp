@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "support/UiTestSupport.h"
 
 #include "framework/rtl/Exceptions.h"
 #include "framework/ui/Forms.h"
@@ -84,24 +84,22 @@ TEST(Forms, WindowClassIsTheFormClassName)
     EXPECT_FALSE(IsWindowVisible(window));
 }
 
-TEST(Forms, WindowProcCanBeHookedAndGivenBack)
+TEST(Forms, MessagesCanBeHookedAndGivenBack)
 {
     TApplicationScope scope;
     auto* form = Application().CreateForm<TfrmProbe>();
     const UINT probe = RegisterWindowMessageW(L"Veilport Test Probe");
-    TWndMethod original = form->WindowProc;
     std::vector<UINT> seen;
-    form->WindowProc = [&](TMessage& m) {
+    THookToken hook = form->AddMessageHook([&](TMessage& m) {
         if (m.Msg == probe) {
             seen.push_back(m.Msg);
             m.Result = 42;
-            return;
+            m.Handled = true;
         }
-        original(m);
-    };
+    });
     EXPECT_EQ(SendMessageW(form->Handle(), probe, 0, 0), 42);
     EXPECT_EQ(seen.size(), 1u);
-    form->WindowProc = original;
+    hook.Remove();
     EXPECT_EQ(SendMessageW(form->Handle(), probe, 0, 0), 0);
     EXPECT_EQ(seen.size(), 1u);
 }
@@ -217,17 +215,14 @@ TEST(ErrorReport, AnErrorInAMessageHandlerIsReported)
     TApplicationScope scope;
     TModalRecorder recorder;
     auto* form = Application().CreateForm<TfrmProbe>();
-    TWndMethod original = form->WindowProc;
-    form->WindowProc = [&](TMessage& m) {
+    THookToken hook = form->AddMessageHook([&](TMessage& m) {
         if (m.Msg == WM_USER + 7)
             throw std::runtime_error("handler failed");
-        original(m);
-    };
+    });
     SendMessageW(form->Handle(), WM_USER + 7, 0, 0);
     ASSERT_EQ(recorder.Requests.size(), 1u);
     EXPECT_EQ(recorder.Requests[0].Text, u"handler failed");
     EXPECT_TRUE(IsWindow(form->Handle()));
-    form->WindowProc = original;
 }
 
 TEST(Dialogs, MessageDlgAsksTheResponder)

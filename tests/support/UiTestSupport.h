@@ -6,6 +6,7 @@
 #include "framework/ui/Dialogs.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace vptest {
@@ -17,6 +18,12 @@ public:
     ~TApplicationScope();
     TApplicationScope(const TApplicationScope&) = delete;
     TApplicationScope& operator=(const TApplicationScope&) = delete;
+
+    // Ends the application before the scope does (a test of what happens then).
+    void Reset() { FApplication.reset(); }
+
+private:
+    std::unique_ptr<vp::TApplication> FApplication;
 };
 
 // Answers every modal request with answer and remembers what was asked.

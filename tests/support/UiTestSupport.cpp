@@ -1,18 +1,16 @@
-#include "UiTestSupport.h"
+#include "support/UiTestSupport.h"
 
 #include <windows.h>
 
 namespace vptest {
 
-TApplicationScope::TApplicationScope()
+TApplicationScope::TApplicationScope() : FApplication(std::make_unique<vp::TApplication>())
 {
-    vp::DestroyApplication();
-    vp::Application();
 }
 
 TApplicationScope::~TApplicationScope()
 {
-    vp::DestroyApplication();
+    FApplication.reset();
     // Drop a quit message a test left behind, so the next test's loop runs.
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) { }
@@ -37,13 +35,18 @@ bool PumpUntil(const std::function<bool()>& done, unsigned timeoutMs)
     while (!done()) {
         if (GetTickCount() - start > timeoutMs)
             return done();
-        MSG msg;
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+        // The application's own loop, when there is one: it also frees released forms.
+        if (vp::ApplicationExists()) {
+            vp::Application().ProcessMessages();
         } else {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
         }
+        if (!done())
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return true;
 }

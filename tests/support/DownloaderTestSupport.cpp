@@ -1,7 +1,7 @@
-#include "DownloaderTestSupport.h"
+#include "support/DownloaderTestSupport.h"
 
-#include "framework/config/CLUtils.h"
-#include "framework/ui/UiTestSupport.h"
+#include "framework/config/CLUtilsWin.h"
+#include "support/UiTestSupport.h"
 
 namespace vptest {
 

@@ -1,4 +1,6 @@
-#include "framework/config/CLUtils.h"
+#include "framework/rtl/TextUtils.h"
+#include "framework/rtl/UrlText.h"
+#include "framework/rtl/PathText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,4 @@
-#include "framework/config/CLUtils.h"
-
-#include "framework/rtl/AnsiCodePage.h"
+#include "framework/rtl/TextUtils.h"
 
 namespace vp {
 
@@ -15,15 +13,6 @@ int HexDigit(char16_t c)
     if (c >= u'A' && c <= u'F')
         return c - u'A' + 10;
     return -1;
-}
-
-String FixSlashes(StringView text)
-{
-    String out(text);
-    for (char16_t& c : out)
-        if (c == u'/')
-            c = u'\\';
-    return out;
 }
 
 } // namespace
@@ -140,100 +129,6 @@ void StrToRect(StringView text, TRect& rect)
     rect.Top = StrToIntSafe(parts[1], 0);
     rect.Right = StrToIntSafe(parts[2], 0);
     rect.Bottom = StrToIntSafe(parts[3], 0);
-}
-
-String URLEncode(StringView text)
-{
-    static const char16_t kHex[] = u"0123456789ABCDEF";
-    std::string bytes = U16ToAnsi(text);
-    String out;
-    out.reserve(bytes.size() * 3);
-    for (char raw : bytes) {
-        unsigned char b = static_cast<unsigned char>(raw);
-        bool plain = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9');
-        switch (b) {
-        case '!':
-        case '$':
-        case '\'':
-        case '(':
-        case ')':
-        case '*':
-        case '-':
-        case '.':
-        case '@':
-        case '_': plain = true; break;
-        default: break;
-        }
-        if (plain) {
-            out.push_back(b);
-        } else if (b == ' ') {
-            out.push_back(u'+');
-        } else {
-            out.push_back(u'%');
-            out.push_back(kHex[b >> 4]);
-            out.push_back(kHex[b & 15]);
-        }
-    }
-    return out;
-}
-
-String AddURLParam(StringView address, StringView param)
-{
-    if (address.empty())
-        return String(param);
-    if (address.find(u'?') == StringView::npos)
-        return String(address) + u"?" + String(param);
-    String out(address);
-    if (out.back() != u'&' && out.back() != u'?')
-        out += u'&';
-    out += param;
-    return out;
-}
-
-String PathJoin(StringView base, StringView relative)
-{
-    if (relative.find(u':') != StringView::npos)
-        return FixSlashes(relative);
-    if (base.size() >= 2 && base[0] == u'\\' && base[1] == u'\\')
-        return FixSlashes(relative);
-    size_t colon = base.find(u':');
-    if (colon == 1) {
-        String r = FixSlashes(relative);
-        String b = FixSlashes(base);
-        if (b.empty() || b.back() != u'\\')
-            b += u'\\';
-        if (r.size() >= 2 && r[0] == u'\\')
-            return b.substr(0, 2) + r;
-        return b + r;
-    }
-    return String(relative);
-}
-
-String ExtractFileName(StringView path)
-{
-    size_t sep = path.find_last_of(u"\\:");
-    return String(sep == StringView::npos ? path : path.substr(sep + 1));
-}
-
-String ExtractFilePath(StringView path)
-{
-    size_t sep = path.find_last_of(u"\\:");
-    return sep == StringView::npos ? String() : String(path.substr(0, sep + 1));
-}
-
-String ExtractFileNameNoExt(StringView path)
-{
-    String name = ExtractFileName(path);
-    size_t dot = name.rfind(u'.');
-    return dot == String::npos ? name : name.substr(0, dot);
-}
-
-String IncludeTrailingBackslash(StringView path)
-{
-    String out(path);
-    if (out.empty() || out.back() != u'\\')
-        out += u'\\';
-    return out;
 }
 
 } // namespace vp

@@ -1,4 +1,4 @@
-#include "HttpsTestSupport.h"
+#include "support/HttpsTestSupport.h"
 
 #include "framework/rtl/FileUtils.h"
 

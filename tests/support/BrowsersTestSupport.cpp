@@ -1,7 +1,7 @@
-#include "BrowsersTestSupport.h"
+#include "support/BrowsersTestSupport.h"
 
 #include "framework/config/CLSettings.h"
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
 #include "support/TestSupport.h"

@@ -1,4 +1,4 @@
-#include "LoopbackHttpServer.h"
+#include "support/LoopbackHttpServer.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -11,8 +11,8 @@ namespace vptest {
 
 namespace {
 
-constexpr size_t KHeadLimit = 64 * 1024;
-constexpr size_t KPiece = 16384;
+constexpr size_t kHeadLimit = 64 * 1024;
+constexpr size_t kPiece = 16384;
 
 std::string Lower(std::string text)
 {
@@ -190,7 +190,7 @@ void TLoopbackHttpServer::Serve(uintptr_t client)
     std::string received;
     char buffer[8192];
     size_t headEnd = std::string::npos;
-    while (headEnd == std::string::npos && received.size() < KHeadLimit) {
+    while (headEnd == std::string::npos && received.size() < kHeadLimit) {
         int got = recv(socket, buffer, sizeof(buffer), 0);
         if (got <= 0)
             break;
@@ -235,8 +235,8 @@ void TLoopbackHttpServer::Serve(uintptr_t client)
             head += "Connection: close\r\n\r\n";
             go = SendAll(client, head.data(), head.size());
             std::string piece;
-            for (uint64_t at = 0; go && at < bodySize; at += KPiece) {
-                size_t n = static_cast<size_t>(std::min<uint64_t>(KPiece, bodySize - at));
+            for (uint64_t at = 0; go && at < bodySize; at += kPiece) {
+                size_t n = static_cast<size_t>(std::min<uint64_t>(kPiece, bodySize - at));
                 if (reply.StreamBytes) {
                     piece.resize(n);
                     for (size_t i = 0; i < n; ++i)
