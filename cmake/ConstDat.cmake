@@ -1,0 +1,45 @@
+# Reading the program's constant settings at configure time.
+#
+# vp_const_value(<const.dat> <key> <out>): the value of <key> in the section "setting", or
+# empty. As the program reads the file: names compare without regard to case, ";" starts a
+# comment line, and of two equal keys or two "setting" sections the later one counts.
+# While the lines are a CMake list, the characters that mean something to lists ("\", ";",
+# "[", "]") stand aside as control characters, so that no line swallows the next.
+function(vp_const_value file key out)
+    string(ASCII 1 backslash)
+    string(ASCII 2 semicolon)
+    string(ASCII 3 open)
+    string(ASCII 4 close)
+    file(READ "${file}" text)
+    string(REPLACE "\\" "${backslash}" text "${text}")
+    string(REPLACE ";" "${semicolon}" text "${text}")
+    string(REPLACE "[" "${open}" text "${text}")
+    string(REPLACE "]" "${close}" text "${text}")
+    string(REGEX REPLACE "\r\n|\n|\r" ";" lines "${text}")
+
+    string(TOLOWER "${key}" wanted)
+    set(section "")
+    set(found "")
+    foreach(line IN LISTS lines)
+        string(STRIP "${line}" line)
+        if(line MATCHES "^${open}(.*)${close}$")
+            string(STRIP "${CMAKE_MATCH_1}" section)
+            string(TOLOWER "${section}" section)
+            if(section STREQUAL "setting")
+                set(found "")
+            endif()
+        elseif(section STREQUAL "setting" AND line MATCHES "^([^${semicolon}=][^=]*)=(.*)$")
+            set(value "${CMAKE_MATCH_2}")
+            string(STRIP "${CMAKE_MATCH_1}" name)
+            string(TOLOWER "${name}" name)
+            if(name STREQUAL wanted)
+                string(STRIP "${value}" found)
+            endif()
+        endif()
+    endforeach()
+    string(REPLACE "${backslash}" "\\" found "${found}")
+    string(REPLACE "${semicolon}" ";" found "${found}")
+    string(REPLACE "${open}" "[" found "${found}")
+    string(REPLACE "${close}" "]" found "${found}")
+    set(${out} "${found}" PARENT_SCOPE)
+endfunction()
