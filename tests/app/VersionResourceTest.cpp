@@ -1,6 +1,6 @@
 // Veilport.exe's resources as Windows reads them: the version that const.dat names, in the
 // numbers and the texts of the version information, and the main icon with all its sizes.
-#include "framework/config/CLUtils.h"
+#include "framework/config/CLUtilsWin.h"
 #include "framework/config/IniFile.h"
 #include "framework/rtl/WinText.h"
 #include "support/TestSupportWin.h"
