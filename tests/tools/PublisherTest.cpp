@@ -49,13 +49,19 @@ page = %base%/files/setup.exe
 URL.CheckIP = %base%/checkip
 A = first
 A = second
-Caf)" "\xC3\xA9" R"( = cr)" "\xC3\xA8" R"(me
+Caf)"
+                            "\xC3\xA9"
+                            R"( = cr)"
+                            "\xC3\xA8"
+                            R"(me
 [banner]
 Text = Hello
 [location]
 ip = 198.51.100.4
 country_short = CI
-country_long = C)" "\xC3\xB4" R"(te d'Ivoire
+country_long = C)"
+                            "\xC3\xB4"
+                            R"(te d'Ivoire
 city = Abidjan
 )";
 
@@ -66,8 +72,9 @@ public:
     {
         std::filesystem::create_directories(FFolder.Path() / "root" / "flags");
         vptest::WriteFileBytes(FFolder.Path() / "publisher.conf", aConfig);
-        std::vector<std::string> args = {VP_PUBLISHER_EXE, "--config", (FFolder.Path() / "publisher.conf").string(),
-            "--port", "0", "--log", LogPath().string(), "--root", (FFolder.Path() / "root").string()};
+        std::vector<std::string> args = {VP_PUBLISHER_EXE, "--config",
+            (FFolder.Path() / "publisher.conf").string(), "--port", "0", "--log", LogPath().string(),
+            "--root", (FFolder.Path() / "root").string()};
         args.insert(args.end(), aArgs.begin(), aArgs.end());
         Spawn(args);
         FFirstLine = ReadLine(10s);
@@ -324,7 +331,8 @@ TEST(Publisher, LocationReplyReadsBackThroughTheProxyManager)
     auto reply = publisher.Client().Get("/getinfo?MagicWord=VeilPort");
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->status, 200);
-    EXPECT_EQ(reply->body, "IP=198.51.100.4\r\nCOUNTRY_SHORT=CI\r\nCOUNTRY_LONG=C\xC3\xB4te d'Ivoire\r\nCITY=Abidjan\r\n");
+    EXPECT_EQ(reply->body,
+        "IP=198.51.100.4\r\nCOUNTRY_SHORT=CI\r\nCOUNTRY_LONG=C\xC3\xB4te d'Ivoire\r\nCITY=Abidjan\r\n");
 
     vptest::TMapSettings store;
     TProxyManager manager(store);
@@ -365,7 +373,8 @@ TEST(Publisher, PagesAreServedByNameAndThroughTheRedirectAddress)
     TPublisherProcess publisher(kConfig);
     httplib::Client client = publisher.Client();
     for (const char* page : {"home", "help", "support", "eula", "privary"}) {
-        auto reply = client.Get((std::string("/") + page + "?ACTION=" + page + "&07041&PID=Veil%20Port").c_str());
+        auto reply =
+            client.Get((std::string("/") + page + "?ACTION=" + page + "&07041&PID=Veil%20Port").c_str());
         ASSERT_TRUE(reply) << page;
         EXPECT_EQ(reply->status, 200) << page;
         EXPECT_EQ(reply->get_header_value("Content-Type"), "text/html; charset=utf-8");
@@ -393,7 +402,8 @@ TEST(Publisher, LogListsEachRequestWithItsQueryInTheOrderReceived)
     ASSERT_EQ(records.size(), 2u);
     const std::vector<std::string>& update = records[0];
     ASSERT_EQ(update.size(), 6u);
-    EXPECT_TRUE(std::regex_match(update[0], std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)"))) << update[0];
+    EXPECT_TRUE(std::regex_match(update[0], std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)")))
+        << update[0];
     EXPECT_EQ(update[1], "GET");
     EXPECT_EQ(update[2], "/update");
     EXPECT_EQ(update[3], query);
@@ -437,7 +447,8 @@ TEST(Publisher, CheckIpPageShowsTheViaHeaderOfALocalProxy)
     auto records = publisher.LogRecords();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_NE(records[1][5].find(name), std::string::npos);
-    std::string proxyLog = vptest::ReadFileBytes(proxies.Path() / ("tinyproxy-" + std::to_string(proxyPort) + ".log"));
+    std::string proxyLog =
+        vptest::ReadFileBytes(proxies.Path() / ("tinyproxy-" + std::to_string(proxyPort) + ".log"));
     EXPECT_NE(proxyLog.find("/checkip"), std::string::npos);
 }
 
@@ -475,8 +486,8 @@ TEST(PublisherConfig, RepeatedKeysKeepTheirOrderAndRelativeNamesFollowTheFile)
     publisher::TPublisherConfig config;
     std::string error;
     ASSERT_TRUE(publisher::ParsePublisherConfig(
-        "[SERVER]\nRoot = www\nlog=/tmp/x.log\n[modify]\nb=1\nB = 2 \n[update]\nSTALL=5\nmode=Stall\n", "/srv/pub",
-        config, error))
+        "[SERVER]\nRoot = www\nlog=/tmp/x.log\n[modify]\nb=1\nB = 2 \n[update]\nSTALL=5\nmode=Stall\n",
+        "/srv/pub", config, error))
         << error;
     EXPECT_EQ(config.Root, "/srv/pub/www");
     EXPECT_EQ(config.Flags(), "/srv/pub/www/flags");
@@ -487,7 +498,7 @@ TEST(PublisherConfig, RepeatedKeysKeepTheirOrderAndRelativeNamesFollowTheFile)
     EXPECT_EQ(config.Update.Mode, publisher::TReplyMode::Stall);
     EXPECT_EQ(config.Update.StallSeconds, 5);
 
-    for (const char* bad : {"port=1\n", "[server]\nport=70000\n", "[update]\nstall=1x\n", "[location]\nmode=wrongmagic\n",
-             "[nowhere]\n", "[update]\nno equals\n"})
+    for (const char* bad : {"port=1\n", "[server]\nport=70000\n", "[update]\nstall=1x\n",
+             "[location]\nmode=wrongmagic\n", "[nowhere]\n", "[update]\nno equals\n"})
         EXPECT_FALSE(publisher::ParsePublisherConfig(bad, "", config, error)) << bad;
 }

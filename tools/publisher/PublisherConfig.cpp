@@ -27,7 +27,8 @@ std::string_view TrimBlanks(std::string_view text)
 std::string Lower(std::string_view text)
 {
     std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(out.begin(), out.end(), out.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return out;
 }
 
@@ -46,7 +47,8 @@ std::string Resolve(const std::string& aBaseFolder, std::string_view aPath)
     if (aPath.empty())
         return {};
     std::filesystem::path path(aPath);
-    return path.is_absolute() || aBaseFolder.empty() ? path.string() : (std::filesystem::path(aBaseFolder) / path).string();
+    return path.is_absolute() || aBaseFolder.empty() ? path.string()
+                                                     : (std::filesystem::path(aBaseFolder) / path).string();
 }
 
 bool ReadFile(const std::string& aPath, std::string& aText)
@@ -62,8 +64,8 @@ bool ReadFile(const std::string& aPath, std::string& aText)
 
 // One key of a section other than [modify] and [banner]; false when the key is unknown or
 // its value malformed.
-bool SetKey(TPublisherConfig& aConfig, const std::string& aSection, const std::string& aKey, std::string_view aValue,
-    const std::string& aBaseFolder)
+bool SetKey(TPublisherConfig& aConfig, const std::string& aSection, const std::string& aKey,
+    std::string_view aValue, const std::string& aBaseFolder)
 {
     std::string value(aValue);
     if (aSection == "server") {
@@ -174,7 +176,8 @@ bool ParsePublisherConfig(
         std::string where = "line " + std::to_string(lineNumber) + ": ";
         if (line.front() == '[' && line.back() == ']') {
             section = Lower(TrimBlanks(line.substr(1, line.size() - 2)));
-            static const std::string_view known[] = {"server", "update", "location", "pages", "modify", "banner"};
+            static const std::string_view known[] = {
+                "server", "update", "location", "pages", "modify", "banner"};
             if (std::find(std::begin(known), std::end(known), section) == std::end(known)) {
                 aError = where + "unknown section [" + section + "]";
                 return false;
@@ -189,7 +192,8 @@ bool ParsePublisherConfig(
         std::string_view key = TrimBlanks(line.substr(0, equals));
         std::string_view value = TrimBlanks(line.substr(equals + 1));
         if (section == "modify" || section == "banner") {
-            (section == "modify" ? aConfig.Modify : aConfig.Banner).push_back({std::string(key), std::string(value)});
+            (section == "modify" ? aConfig.Modify : aConfig.Banner)
+                .push_back({std::string(key), std::string(value)});
         } else if (!SetKey(aConfig, section, Lower(key), value, aBaseFolder)) {
             aError = where + "unknown key or bad value: " + std::string(line);
             return false;
@@ -198,7 +202,8 @@ bool ParsePublisherConfig(
     return true;
 }
 
-bool ReadCommandLine(int argc, const char* const* argv, TPublisherConfig& aConfig, bool& aHelp, std::string& aError)
+bool ReadCommandLine(
+    int argc, const char* const* argv, TPublisherConfig& aConfig, bool& aHelp, std::string& aError)
 {
     aHelp = false;
     std::vector<std::pair<std::string, std::string>> flags;

@@ -71,6 +71,7 @@ bool ParsePublisherConfig(
 
 // The command line: "--config <file>" is read first, then "--port", "--log" and "--root" win
 // over it. False with aError on a wrong argument or an unreadable file; aHelp set for "--help".
-bool ReadCommandLine(int argc, const char* const* argv, TPublisherConfig& aConfig, bool& aHelp, std::string& aError);
+bool ReadCommandLine(
+    int argc, const char* const* argv, TPublisherConfig& aConfig, bool& aHelp, std::string& aError);
 
 } // namespace vp::publisher

@@ -26,7 +26,8 @@ constexpr TPage kPages[] = {
         "<p><b>Hide IP</b> picks a proxy of the country shown under the button and sets it in Internet "
         "Explorer, Firefox and Opera. <b>Stop Hide</b> puts them back to a direct connection.</p>"
         "<p>Use <b>Check IP Info</b> in the tray menu to see the address that web sites see.</p>"},
-    {"support", "Support", "<p>Write to the publisher's support team; include the version shown in the about box.</p>"},
+    {"support", "Support",
+        "<p>Write to the publisher's support team; include the version shown in the about box.</p>"},
     {"eula", "Licence Agreement",
         "<p>This copy of {title} is licensed, not sold. You may install and use it on your own computers. "
         "It comes without any warranty.</p>"},
@@ -39,7 +40,8 @@ std::string ReplaceAll(std::string_view aText, std::string_view aWhat, std::stri
 {
     std::string out;
     size_t start = 0;
-    for (size_t found; (found = aText.find(aWhat, start)) != std::string_view::npos; start = found + aWhat.size())
+    for (size_t found; (found = aText.find(aWhat, start)) != std::string_view::npos;
+         start = found + aWhat.size())
         out.append(aText.substr(start, found - start)).append(aWith);
     return out.append(aText.substr(start));
 }
@@ -50,7 +52,8 @@ std::string PercentDecode(std::string_view aText)
     for (size_t i = 0; i < aText.size(); ++i) {
         if (aText[i] == '+') {
             out += ' ';
-        } else if (aText[i] == '%' && i + 2 < aText.size() && std::isxdigit(static_cast<unsigned char>(aText[i + 1])) &&
+        } else if (aText[i] == '%' && i + 2 < aText.size() &&
+            std::isxdigit(static_cast<unsigned char>(aText[i + 1])) &&
             std::isxdigit(static_cast<unsigned char>(aText[i + 2]))) {
             out += static_cast<char>(std::stoi(std::string(aText.substr(i + 1, 2)), nullptr, 16));
             i += 2;
@@ -64,9 +67,10 @@ std::string PercentDecode(std::string_view aText)
 std::string Layout(const TPublisherConfig& aConfig, std::string_view aHeading, std::string_view aBody)
 {
     std::string title = HtmlEscape(aConfig.Title);
-    std::string html = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" + title + " - " +
-        std::string(aHeading) +
-        "</title>\n<style>body{font:15px/1.5 sans-serif;max-width:40em;margin:2em auto;padding:0 1em;color:#222}"
+    std::string html = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" + title +
+        " - " + std::string(aHeading) +
+        "</title>\n<style>body{font:15px/1.5 sans-serif;max-width:40em;margin:2em auto;padding:0 "
+        "1em;color:#222}"
         "h1{font-size:1.4em;border-bottom:2px solid #2a6;padding-bottom:.2em}"
         "table{border-collapse:collapse}td,th{border:1px solid #ccc;padding:.2em .6em;text-align:left}"
         "footer{margin-top:2em;color:#777;font-size:.85em}</style></head>\n<body><h1>" +
@@ -114,14 +118,16 @@ std::string BuildUpdateReply(const TPublisherConfig& aConfig, std::string_view a
 
 std::string BuildLocationReply(const TPublisherConfig& aConfig)
 {
-    return "IP=" + aConfig.Ip + "\r\nCOUNTRY_SHORT=" + aConfig.CountryShort + "\r\nCOUNTRY_LONG=" + aConfig.CountryLong +
-        "\r\nCITY=" + aConfig.City + "\r\n";
+    return "IP=" + aConfig.Ip + "\r\nCOUNTRY_SHORT=" + aConfig.CountryShort +
+        "\r\nCOUNTRY_LONG=" + aConfig.CountryLong + "\r\nCITY=" + aConfig.City + "\r\n";
 }
 
-std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& aFolder, std::string_view aName)
+std::optional<std::filesystem::path> FindFileIgnoringCase(
+    const std::filesystem::path& aFolder, std::string_view aName)
 {
     auto lower = [](std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+        std::transform(
+            text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
         return text;
     };
     std::string wanted = lower(std::string(aName));
@@ -151,12 +157,14 @@ std::vector<std::pair<std::string, std::string>> SplitQuery(std::string_view aQu
 
 bool IsPageName(std::string_view aName)
 {
-    return std::any_of(std::begin(kPages), std::end(kPages), [&](const TPage& page) { return page.Name == aName; });
+    return std::any_of(
+        std::begin(kPages), std::end(kPages), [&](const TPage& page) { return page.Name == aName; });
 }
 
 std::string BuildPage(const TPublisherConfig& aConfig, std::string_view aName, std::string_view aQuery)
 {
-    auto page = std::find_if(std::begin(kPages), std::end(kPages), [&](const TPage& p) { return p.Name == aName; });
+    auto page =
+        std::find_if(std::begin(kPages), std::end(kPages), [&](const TPage& p) { return p.Name == aName; });
     if (page == std::end(kPages))
         return {};
     std::string body(page->Body);
@@ -164,15 +172,15 @@ std::string BuildPage(const TPublisherConfig& aConfig, std::string_view aName, s
     if (!params.empty()) {
         body += "\n<h2>Request parameters</h2>\n<table><tr><th>Name</th><th>Value</th></tr>\n";
         for (const auto& [name, value] : params)
-            body += "<tr><td>" + HtmlEscape(PercentDecode(name)) + "</td><td>" + HtmlEscape(PercentDecode(value)) +
-                "</td></tr>\n";
+            body += "<tr><td>" + HtmlEscape(PercentDecode(name)) + "</td><td>" +
+                HtmlEscape(PercentDecode(value)) + "</td></tr>\n";
         body += "</table>";
     }
     return Layout(aConfig, page->Heading, body);
 }
 
-std::string BuildCheckIpPage(
-    const TPublisherConfig& aConfig, std::string_view aClient, std::string_view aVia, std::string_view aForwardedFor)
+std::string BuildCheckIpPage(const TPublisherConfig& aConfig, std::string_view aClient, std::string_view aVia,
+    std::string_view aForwardedFor)
 {
     bool proxied = !aVia.empty() || !aForwardedFor.empty();
     auto row = [](std::string_view name, std::string_view value, std::string_view id) {

@@ -30,7 +30,8 @@ std::string BuildLocationReply(const TPublisherConfig& aConfig);
 
 // The file in aFolder whose name equals aName ignoring ASCII letter case; only names of that
 // folder itself are looked at, so no name can lead out of it.
-std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& aFolder, std::string_view aName);
+std::optional<std::filesystem::path> FindFileIgnoringCase(
+    const std::filesystem::path& aFolder, std::string_view aName);
 
 // A raw query split at "&" into (name, value), in the order received; a part without "=" has
 // an empty value. Names and values stay percent-encoded.
@@ -43,8 +44,8 @@ bool IsPageName(std::string_view aName);
 std::string BuildPage(const TPublisherConfig& aConfig, std::string_view aName, std::string_view aQuery);
 // The check-IP page: the address the request came from and its "Via" and "X-Forwarded-For"
 // headers, so that one sees whether a proxy carried it.
-std::string BuildCheckIpPage(
-    const TPublisherConfig& aConfig, std::string_view aClient, std::string_view aVia, std::string_view aForwardedFor);
+std::string BuildCheckIpPage(const TPublisherConfig& aConfig, std::string_view aClient, std::string_view aVia,
+    std::string_view aForwardedFor);
 
 std::string HtmlEscape(std::string_view aText);
 

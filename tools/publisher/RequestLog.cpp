@@ -33,8 +33,8 @@ std::string FormatTime(std::chrono::system_clock::time_point aTime)
     std::tm utc{};
     gmtime_r(&seconds, &utc);
     char text[80];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
-        utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(millis));
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900,
+        utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(millis));
     return text;
 }
 
@@ -45,9 +45,10 @@ std::string FormatLogLine(const TLoggedRequest& aRequest)
     std::string_view target = aRequest.Target;
     size_t question = target.find('?');
     std::string_view path = target.substr(0, question);
-    std::string_view query = question == std::string_view::npos ? std::string_view() : target.substr(question + 1);
-    return FormatTime(aRequest.Time) + '\t' + Field(aRequest.Method) + '\t' + Field(path) + '\t' + Field(query) +
-        '\t' + Field(aRequest.Client) + '\t' + Field(aRequest.Via);
+    std::string_view query =
+        question == std::string_view::npos ? std::string_view() : target.substr(question + 1);
+    return FormatTime(aRequest.Time) + '\t' + Field(aRequest.Method) + '\t' + Field(path) + '\t' +
+        Field(query) + '\t' + Field(aRequest.Client) + '\t' + Field(aRequest.Via);
 }
 
 bool TRequestLog::Open(const std::string& aFileName)

@@ -40,7 +40,10 @@ constexpr size_t kWorkerThreads = 32;
 // The behaviour of the two services, which /control changes while requests wait on it.
 class TServiceState {
 public:
-    explicit TServiceState(const TPublisherConfig& aConfig) : FUpdate(aConfig.Update), FLocation(aConfig.Location) { }
+    explicit TServiceState(const TPublisherConfig& aConfig)
+        : FUpdate(aConfig.Update), FLocation(aConfig.Location)
+    {
+    }
 
     TBehaviour Get(bool aUpdate)
     {
@@ -64,7 +67,9 @@ public:
     std::optional<TReplyMode> WaitOutStall(bool aUpdate, int aSeconds)
     {
         std::unique_lock lock(FMutex);
-        auto released = [&] { return FStopping || (aUpdate ? FUpdate : FLocation).Mode != TReplyMode::Stall; };
+        auto released = [&] {
+            return FStopping || (aUpdate ? FUpdate : FLocation).Mode != TReplyMode::Stall;
+        };
         if (aSeconds > 0)
             FChanged.wait_for(lock, std::chrono::seconds(aSeconds), released);
         else
@@ -94,7 +99,10 @@ private:
 
 class TPublisher {
 public:
-    TPublisher(const TPublisherConfig& aConfig, TRequestLog& aLog) : FConfig(aConfig), FLog(aLog), FState(aConfig) { }
+    TPublisher(const TPublisherConfig& aConfig, TRequestLog& aLog)
+        : FConfig(aConfig), FLog(aLog), FState(aConfig)
+    {
+    }
 
     // Binds 127.0.0.1 and sets up the routes; false with a message on stderr.
     bool Bind()
@@ -112,7 +120,7 @@ public:
         }
         Route();
         bool bound = FConfig.Port == 0 ? (FPort = FServer.bind_to_any_port("127.0.0.1")) > 0
-                                        : FServer.bind_to_port("127.0.0.1", FPort = FConfig.Port);
+                                       : FServer.bind_to_port("127.0.0.1", FPort = FConfig.Port);
         if (!bound) {
             std::cerr << "publisher: cannot listen on 127.0.0.1:" << FConfig.Port << "\n";
             return false;
@@ -141,15 +149,12 @@ private:
         });
         FServer.Get("/update", [this](const httplib::Request&, httplib::Response& res) { Update(res); });
         FServer.Get("/getinfo", [this](const httplib::Request&, httplib::Response& res) { Location(res); });
-        FServer.Get("/touch", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("OK\r\n", "text/plain");
-        });
-        FServer.Get(R"(/flags/([^/]+))", [this](const httplib::Request& req, httplib::Response& res) {
-            Flag(req.matches[1], res);
-        });
-        FServer.Get(R"(/(home|help|support|eula|privary))", [this](const httplib::Request& req, httplib::Response& res) {
-            Page(req.matches[1], req, res);
-        });
+        FServer.Get("/touch",
+            [](const httplib::Request&, httplib::Response& res) { res.set_content("OK\r\n", "text/plain"); });
+        FServer.Get(R"(/flags/([^/]+))",
+            [this](const httplib::Request& req, httplib::Response& res) { Flag(req.matches[1], res); });
+        FServer.Get(R"(/(home|help|support|eula|privary))",
+            [this](const httplib::Request& req, httplib::Response& res) { Page(req.matches[1], req, res); });
         FServer.Get("/checkip", [this](const httplib::Request& req, httplib::Response& res) {
             res.set_content(BuildCheckIpPage(FConfig, req.remote_addr, req.get_header_value("Via"),
                                 req.get_header_value("X-Forwarded-For")),
@@ -165,7 +170,8 @@ private:
             else
                 Page(action, req, res);
         });
-        FServer.Get("/control", [this](const httplib::Request& req, httplib::Response& res) { Control(req, res); });
+        FServer.Get(
+            "/control", [this](const httplib::Request& req, httplib::Response& res) { Control(req, res); });
     }
 
     // Answers by the mode; body(true) is the reply with a wrong magic word.
@@ -195,13 +201,15 @@ private:
 
     void Update(httplib::Response& res)
     {
-        Answer(true, res, [this](bool wrongMagic) { return BuildUpdateReply(FConfig, FBase, wrongMagic); },
+        Answer(
+            true, res, [this](bool wrongMagic) { return BuildUpdateReply(FConfig, FBase, wrongMagic); },
             "text/plain; charset=windows-1252");
     }
 
     void Location(httplib::Response& res)
     {
-        Answer(false, res, [this](bool) { return BuildLocationReply(FConfig); }, "text/plain; charset=utf-8");
+        Answer(
+            false, res, [this](bool) { return BuildLocationReply(FConfig); }, "text/plain; charset=utf-8");
     }
 
     void Flag(const std::string& aName, httplib::Response& res)
@@ -234,7 +242,9 @@ private:
             return;
         }
         size_t question = req.target.find('?');
-        std::string_view query = question == std::string::npos ? std::string_view() : std::string_view(req.target).substr(question + 1);
+        std::string_view query = question == std::string::npos
+            ? std::string_view()
+            : std::string_view(req.target).substr(question + 1);
         res.set_content(BuildPage(FConfig, aName, query), "text/html; charset=utf-8");
     }
 
@@ -247,7 +257,8 @@ private:
             bool ok = false;
             TBehaviour& target = name.rfind("update", 0) == 0 ? update : location;
             if (name == "update" || name == "location")
-                ok = ParseReplyMode(value, target.Mode) && (name == "update" || target.Mode != TReplyMode::WrongMagic);
+                ok = ParseReplyMode(value, target.Mode) &&
+                    (name == "update" || target.Mode != TReplyMode::WrongMagic);
             else if (name == "update_stall" || name == "location_stall")
                 ok = ParseStallSeconds(value, target.StallSeconds);
             if (!ok) {
@@ -257,8 +268,9 @@ private:
             }
         }
         FState.Set(update, location);
-        res.set_content("update=" + std::string(ReplyModeName(update.Mode)) + "\r\nupdate_stall=" +
-                std::to_string(update.StallSeconds) + "\r\nlocation=" + std::string(ReplyModeName(location.Mode)) +
+        res.set_content("update=" + std::string(ReplyModeName(update.Mode)) +
+                "\r\nupdate_stall=" + std::to_string(update.StallSeconds) +
+                "\r\nlocation=" + std::string(ReplyModeName(location.Mode)) +
                 "\r\nlocation_stall=" + std::to_string(location.StallSeconds) + "\r\n",
             "text/plain");
     }

@@ -12,4 +12,4 @@ public:
     virtual void SetSettingstring(StringView strName, StringView strValue) = 0;
 };
 
-}  // namespace vp
+} // namespace vp

@@ -12,8 +12,8 @@
 namespace vp {
 
 enum class TUpdateVersion {
-    Latest,   // "Result" 0, missing or not a number
-    Newer,    // "Result" 1: "info" tells the user, "page" is where to get it
+    Latest, // "Result" 0, missing or not a number
+    Newer, // "Result" 1: "info" tells the user, "page" is where to get it
     NoAnswer, // any other number
 };
 

@@ -54,8 +54,8 @@ TEST(UpdateReplyMagicWord, AnEmptyMagicWordAcceptsAMissingOrEmptyLineOnly)
 
 TEST(UpdateReplyMagicWord, ARejectedReplyWritesNothingAndAnswersNothing)
 {
-    TUpdateReply reply =
-        ParseUpdateReply(u"magicword=wrong\r\n__MODIFY__.NORMAL_IPS=x\r\nBanner.Top=y\r\nResult=1\r\ninfo=i", u"vp");
+    TUpdateReply reply = ParseUpdateReply(
+        u"magicword=wrong\r\n__MODIFY__.NORMAL_IPS=x\r\nBanner.Top=y\r\nResult=1\r\ninfo=i", u"vp");
     EXPECT_FALSE(reply.Accepted);
     EXPECT_TRUE(reply.Writes.empty());
     EXPECT_TRUE(reply.Info.empty());
@@ -79,18 +79,21 @@ TEST(UpdateReplyWrites, PrefixesInAnyCaseNameTheSettingAndTheValueKeepsLaterEqua
                                           u"__MODIFY_.Short=ignored\r\n",
         u"vp");
     ASSERT_TRUE(reply.Accepted);
-    EXPECT_EQ(reply.Writes, Writes({{u"URL.CheckIP", u"x"}, {u"A", u"1=2"}, {u"banner.Text", u"Hello "},
-                                {u"BANNER.Image", u"http://127.0.0.1/b.png?a=b"}, {u"Empty", u""}}));
+    EXPECT_EQ(reply.Writes,
+        Writes({{u"URL.CheckIP", u"x"}, {u"A", u"1=2"}, {u"banner.Text", u"Hello "},
+            {u"BANNER.Image", u"http://127.0.0.1/b.png?a=b"}, {u"Empty", u""}}));
 }
 
 TEST(UpdateReplyWrites, AppliedInReplyOrderSoTheLaterLineOfANameWins)
 {
     TUpdateReply reply = ParseUpdateReply(
-        u"__MODIFY__.NORMAL_IPS=first\n__MODIFY__.SUPER_TOUCH=t\n__MODIFY__.normal_ips=second\nBanner.x=1", u"");
+        u"__MODIFY__.NORMAL_IPS=first\n__MODIFY__.SUPER_TOUCH=t\n__MODIFY__.normal_ips=second\nBanner.x=1",
+        u"");
     TRecordingWriter writer;
     EXPECT_EQ(ApplyUpdateReply(reply, writer), 4u);
-    EXPECT_EQ(writer.Calls, Writes({{u"NORMAL_IPS", u"first"}, {u"SUPER_TOUCH", u"t"}, {u"normal_ips", u"second"},
-                                {u"Banner.x", u"1"}}));
+    EXPECT_EQ(writer.Calls,
+        Writes({{u"NORMAL_IPS", u"first"}, {u"SUPER_TOUCH", u"t"}, {u"normal_ips", u"second"},
+            {u"Banner.x", u"1"}}));
     // The writer sees the names exactly; the store compares them without regard to case.
     EXPECT_EQ(writer.Settings[u"normal_ips"], u"second");
 }
@@ -109,10 +112,11 @@ TEST(UpdateReplyWrites, NamesTheSettingsFileCannotHoldAreSkipped)
     EXPECT_EQ(reply.Writes, Writes({{u"Kept[1]", u"x"}}));
 }
 
-TEST(UpdateReplyLines, CrLfAndCrLfMixedSplitTheSameWay)
+TEST(UpdateReplyLines, CrLfCrAndMixedLineEndsSplitAlike)
 {
     for (StringView reply : {u"magicword=vp\r\n__MODIFY__.A=1\r\n__MODIFY__.B=2\r\n",
-             u"magicword=vp\n__MODIFY__.A=1\n__MODIFY__.B=2", u"magicword=vp\r__MODIFY__.A=1\r__MODIFY__.B=2\r",
+             u"magicword=vp\n__MODIFY__.A=1\n__MODIFY__.B=2",
+             u"magicword=vp\r__MODIFY__.A=1\r__MODIFY__.B=2\r",
              u"magicword=vp\r\n\r\n__MODIFY__.A=1\r\r\n__MODIFY__.B=2\n\n"}) {
         TUpdateReply parsed = ParseUpdateReply(reply, u"VP");
         EXPECT_TRUE(parsed.Accepted) << testing::PrintToString(U16ToUtf8(reply));
