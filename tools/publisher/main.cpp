@@ -108,6 +108,8 @@ public:
     bool Bind()
     {
         FServer.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+        // An idle kept-alive connection holds its worker this long, and so delays the stop.
+        FServer.set_keep_alive_timeout(2);
         // The library's default adds SO_REUSEPORT, under which a second service would share a
         // port that is in use instead of being refused.
         FServer.set_socket_options([](socket_t sock) {
