@@ -8,6 +8,8 @@ template <class... Ts>
 struct TOverloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+TOverloaded(Ts...) -> TOverloaded<Ts...>;
 
 } // namespace
 
