@@ -1,6 +1,6 @@
 #include "app/PanelScene.h"
 
-#include "framework/config/CLUtils.h"
+#include "framework/rtl/TextUtils.h"
 #include "framework/config/IniDocument.h"
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/FileUtils.h"

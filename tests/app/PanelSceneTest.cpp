@@ -10,9 +10,7 @@ using namespace vp;
 
 TEST(PanelScene, TheShippedFileHoldsTheBuiltInValues)
 {
-    // The fixtures lie in tests/fixtures of the source tree.
-    std::filesystem::path shipped =
-        (vptest::FixturePath("x").parent_path() / "../../data/res/veilport.dat").lexically_normal();
+    std::filesystem::path shipped = vptest::SourcePath("data/res/veilport.dat");
     TPanelScene scene;
     ASSERT_TRUE(LoadPanelScene(shipped.u16string(), scene)) << shipped;
     EXPECT_EQ(scene, DefaultPanelScene());

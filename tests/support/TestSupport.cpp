@@ -56,4 +56,10 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::filesystem::path SourcePath(const std::string& relative)
+{
+    const char* root = std::getenv("VP_SOURCE_DIR");
+    return std::filesystem::path(root ? root : ".") / relative;
+}
+
 } // namespace vptest

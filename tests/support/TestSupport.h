@@ -23,6 +23,8 @@ private:
 };
 
 std::string ReadFileBytes(const std::filesystem::path& path);
+// A file of the source tree (VP_SOURCE_DIR, which the test registration sets).
+std::filesystem::path SourcePath(const std::string& relative);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 
 } // namespace vptest
