@@ -3,7 +3,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <climits>
 
 namespace vp {
 
@@ -31,7 +30,7 @@ constexpr uint16_t kFlagStrongEncryption = 0x0040;
     Refuse(u"\"" + String(name) + u"\" " + String(reason));
 }
 
-// Little-endian fields at checked positions.
+// Little-endian fields; the reader checks every position with Has() before it reads there.
 class TBytes {
 public:
     explicit TBytes(std::string_view bytes) : FBytes(bytes) { }
