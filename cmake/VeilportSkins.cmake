@@ -1,7 +1,7 @@
 # Skin files, packed by the build from their source folders data/skins/<Name>/: a skin.ini
 # and SVG pictures. Each picture is rendered to PNG at every scale of VP_SKIN_SCALES
 # ("name.png", "name@1.5x.png", "name@2x.png"), then the folder goes into a ZIP archive
-# (cmake -E tar --format=zip deflates its entries; a fixed time stamp keeps it reproducible).
+# (cmake -E tar --format=zip deflates its entries; they carry a fixed modification time).
 #
 #   VP_SKINS_DIR           the skins folder beside the program: shipped skin files
 #   VP_DEFAULT_SKIN_FILE   the built-in "Default" skin, for the program's resources
