@@ -5,9 +5,17 @@
 #   in the Windows preset; NATIVE files are the portable stand-ins for WIN files.
 # vp_test(<name> SOURCES <files...> DEPS <targets...> [WINDOWS_ONLY] [TIMEOUT s]
 #         [RESOURCE_LOCK <locks...>] [LABELS <labels...>] [RUN_SERIAL])
+#         [DEFINITIONS <defs...>] [BUILD_DEPENDS <targets...>]
 #   A GoogleTest program. Natively every test becomes a CTest case. In the Windows build a
 #   WINDOWS_ONLY program is one CTest case under Wine; the portable ones all go into one
 #   program, test_portable (see vp_add_portable_test_program).
+
+# Paths baked into test programs: Wine sees the build machine's files through drive Z:.
+if(VP_WINDOWS)
+    set(VP_WINE_PATH_PREFIX "Z:")
+else()
+    set(VP_WINE_PATH_PREFIX "")
+endif()
 
 set(VP_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Wno-missing-field-initializers)
 # GCC 12's standard library makes -O3 report overlapping copies in std::basic_string that
@@ -44,7 +52,8 @@ function(vp_library name)
 endfunction()
 
 function(vp_test name)
-    cmake_parse_arguments(ARG "WINDOWS_ONLY;RUN_SERIAL" "TIMEOUT" "SOURCES;DEPS;RESOURCE_LOCK;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "WINDOWS_ONLY;RUN_SERIAL" "TIMEOUT"
+        "SOURCES;DEPS;RESOURCE_LOCK;LABELS;DEFINITIONS;BUILD_DEPENDS" ${ARGN})
     if(ARG_WINDOWS_ONLY AND NOT VP_WINDOWS)
         return()
     endif()
@@ -53,11 +62,17 @@ function(vp_test name)
         list(TRANSFORM ARG_SOURCES PREPEND "${CMAKE_CURRENT_SOURCE_DIR}/" REGEX "^[^/]")
         set_property(GLOBAL APPEND PROPERTY VP_PORTABLE_TEST_SOURCES ${ARG_SOURCES})
         set_property(GLOBAL APPEND PROPERTY VP_PORTABLE_TEST_DEPS ${ARG_DEPS})
+        set_property(GLOBAL APPEND PROPERTY VP_PORTABLE_TEST_DEFINITIONS ${ARG_DEFINITIONS})
+        set_property(GLOBAL APPEND PROPERTY VP_PORTABLE_TEST_BUILD_DEPENDS ${ARG_BUILD_DEPENDS})
         return()
     endif()
     add_executable(${name} ${ARG_SOURCES})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} vp_test_support gmock)
+    target_compile_definitions(${name} PRIVATE ${ARG_DEFINITIONS})
+    if(ARG_BUILD_DEPENDS)
+        add_dependencies(${name} ${ARG_BUILD_DEPENDS})
+    endif()
     vp_apply_warnings(${name})
     if(VP_WINDOWS)
         set(serial "")
@@ -104,11 +119,17 @@ function(vp_add_portable_test_program)
     endif()
     get_property(sources GLOBAL PROPERTY VP_PORTABLE_TEST_SOURCES)
     get_property(deps GLOBAL PROPERTY VP_PORTABLE_TEST_DEPS)
+    get_property(definitions GLOBAL PROPERTY VP_PORTABLE_TEST_DEFINITIONS)
+    get_property(build_depends GLOBAL PROPERTY VP_PORTABLE_TEST_BUILD_DEPENDS)
     list(REMOVE_DUPLICATES sources)
     list(REMOVE_DUPLICATES deps)
     add_executable(test_portable ${sources})
     target_include_directories(test_portable PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(test_portable PRIVATE ${deps} vp_test_support gmock)
+    target_compile_definitions(test_portable PRIVATE ${definitions})
+    if(build_depends)
+        add_dependencies(test_portable ${build_depends})
+    endif()
     vp_apply_warnings(test_portable)
     vp_add_wine_test(test_portable COMMAND test_portable TIMEOUT 300)
 endfunction()
