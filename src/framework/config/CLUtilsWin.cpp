@@ -52,7 +52,7 @@ bool StartProcess(const String& application, String commandLine, const String& w
     return true;
 }
 
-int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data)
+int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) noexcept
 {
     if (message == BFFM_INITIALIZED) {
         LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
