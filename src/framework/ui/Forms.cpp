@@ -47,6 +47,8 @@ const TClassInfo& TForm::StaticClassInfo()
                                        .Other(u"OnHide", u"TNotifyEvent")
                                        .Other(u"OnClose", u"TCloseEvent")
                                        .Other(u"OnCloseQuery", u"TCloseQueryEvent")
+                                       .Other(u"OnActivate", u"TNotifyEvent")
+                                       .Other(u"OnDeactivate", u"TNotifyEvent")
                                        .Other(u"OnKeyDown", u"TKeyEvent")
                                        .Other(u"OnKeyUp", u"TKeyEvent")
                                        .Build();
@@ -399,6 +401,15 @@ void TForm::WndProc(TMessage& message)
         message.Handled = true;
         return;
     case WM_DPICHANGED: HandleDpiChange(message); return;
+    case WM_ACTIVATE:
+        DefaultHandler(message);
+        if (LOWORD(message.WParam) == WA_INACTIVE) {
+            if (OnDeactivate)
+                OnDeactivate(this);
+        } else if (OnActivate) {
+            OnActivate(this);
+        }
+        return;
     case DM_GETDEFID:
         if (IDialogButton* button = DefaultButton(); button && dynamic_cast<TWinControl*>(button)) {
             message.Result = MAKELRESULT(dynamic_cast<TWinControl*>(button)->ControlId(), DC_HASDEFID);

@@ -64,6 +64,8 @@ public:
     TNotifyEvent OnDestroy;
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
     std::function<void(TObject* Sender, bool& CanClose)> OnCloseQuery;
     std::function<void(TObject* Sender, TCloseAction& Action)> OnClose;
     TKeyEvent OnKeyDown;
@@ -102,5 +104,21 @@ private:
 
 // The form a control sits on, or nullptr.
 TForm* GetParentForm(TControl* control);
+
+// Builds a form owned by aOwner the way the application builds its forms (components, their
+// Loaded in creation order, then OnCreate), without making it the main form.
+template <class T, class... Args>
+T* NewForm(TComponent* aOwner, Args&&... args)
+{
+    T* form = new T(aOwner, std::forward<Args>(args)...);
+    try {
+        LoadComponentTree(*form);
+        form->DoCreate();
+    } catch (...) {
+        delete form;
+        throw;
+    }
+    return form;
+}
 
 } // namespace vp
