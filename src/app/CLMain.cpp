@@ -55,7 +55,8 @@ bool HasSwitch(const TStringList& arguments, char16_t letter)
 
 namespace {
 
-int RunApplication(TApplication& application, const String& mainClassName, const TMainFormFactory& createMainForm)
+int RunApplication(
+    TApplication& application, const String& mainClassName, const TMainFormFactory& createMainForm)
 {
     // Every floating-point exception masked, as the program's arithmetic expects.
     unsigned int control = 0;

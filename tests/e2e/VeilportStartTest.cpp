@@ -127,7 +127,8 @@ std::optional<TShownBox> AnswerMessageBox(HANDLE process, DWORD timeoutMs = 3000
         return TRUE;
     };
     DWORD start = GetTickCount();
-    while (!search.Box && GetTickCount() - start < timeoutMs && WaitForSingleObject(process, 50) == WAIT_TIMEOUT)
+    while (
+        !search.Box && GetTickCount() - start < timeoutMs && WaitForSingleObject(process, 50) == WAIT_TIMEOUT)
         EnumWindows(isBox, reinterpret_cast<LPARAM>(&search));
     if (!search.Box)
         return std::nullopt;
@@ -204,6 +205,8 @@ TEST(Veilport, StartsKeepsToOneCopyAnswersTheProtocolAndEndsCleanly)
     // Three processes ran, and each counted one start: the first counted none at its end.
     TIniFile settings(veilport.UserSettingFile());
     EXPECT_EQ(settings.Document().ReadString(u"setting", u"RunTimes", u""), u"3");
+    // The engine chose the language at start-up and wrote its choice back.
+    EXPECT_EQ(settings.Document().ReadString(u"setting", u"Language", u""), u"English");
 }
 
 TEST(Veilport, HiddenStartCreatesTheWindowWithoutShowingIt)
@@ -236,7 +239,8 @@ TEST(VeilportStartUp, ASettingsFileHeldByAnotherProgramIsReportedOnEveryPath)
             std::optional<TShownBox> box = AnswerMessageBox(process);
             ASSERT_TRUE(box.has_value());
             EXPECT_EQ(box->Caption, u"Veilport");
-            EXPECT_NE(box->Text.find(u"Cannot open file \"" + file + u"\""), String::npos) << U16ToUtf8(box->Text);
+            EXPECT_NE(box->Text.find(u"Cannot open file \"" + file + u"\""), String::npos)
+                << U16ToUtf8(box->Text);
             ASSERT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
             EXPECT_EQ(ExitCode(process), 1u);
         }
@@ -257,7 +261,8 @@ TEST(VeilportStartUp, ASettingsFileThatCannotBeReplacedIsReportedAndKept)
         HANDLE process = veilport.Start(u"");
         std::optional<TShownBox> box = AnswerMessageBox(process);
         ASSERT_TRUE(box.has_value());
-        EXPECT_NE(box->Text.find(u"Cannot write file \"" + file + u"\""), String::npos) << U16ToUtf8(box->Text);
+        EXPECT_NE(box->Text.find(u"Cannot write file \"" + file + u"\""), String::npos)
+            << U16ToUtf8(box->Text);
         ASSERT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
         EXPECT_EQ(ExitCode(process), 1u);
     }

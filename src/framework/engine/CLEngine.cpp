@@ -38,8 +38,8 @@ const TClassInfo& TCLEngine::StaticClassInfo()
 {
     // The setting lists are listed, not offered as texts: a language file must not write them.
     static const TClassInfo info = TClassBuilder<TCLEngine, TComponent>(u"TCLEngine")
-                                       .Object(u"LanguageData", u"TCLMultiLangData",
-                                           &TCLEngine::LanguageData, &TCLEngine::SetLanguageData)
+                                       .Object(u"LanguageData", u"TCLMultiLangData", &TCLEngine::LanguageData,
+                                           &TCLEngine::SetLanguageData)
                                        .Other(u"SettingOverwrite", u"TStrings")
                                        .Other(u"SettingDefault", u"TStrings")
                                        .Other(u"ParentHWND", u"HWND")
@@ -232,7 +232,8 @@ void TCLEngine::RefreshTitle()
 
 String TCLEngine::GetURL(const String& strPage, bool bAddParams)
 {
-    return BuildPageURL(GetCLSettings(), strPage, bAddParams, GetAppPathNoSlash(), [this] { return GetURLParam(); });
+    return BuildPageURL(
+        GetCLSettings(), strPage, bAddParams, GetAppPathNoSlash(), [this] { return GetURLParam(); });
 }
 
 String TCLEngine::GetURLParam()

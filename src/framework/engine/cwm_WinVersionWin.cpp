@@ -27,8 +27,9 @@ bool IsWow64()
 {
     using TIsWow64Process = BOOL(WINAPI*)(HANDLE, PBOOL);
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    auto isWow64Process =
-        kernel ? reinterpret_cast<TIsWow64Process>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process"))) : nullptr;
+    auto isWow64Process = kernel
+        ? reinterpret_cast<TIsWow64Process>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+        : nullptr;
     BOOL wow64 = FALSE;
     return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }

@@ -615,7 +615,8 @@ TEST(SettingsNoCache, ReloadsTheUserFileBeforeEveryStringLookup)
 class TFileHolder {
 public:
     explicit TFileHolder(const String& path)
-        : FFile(CreateFileW(WStr(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+        : FFile(CreateFileW(
+              WStr(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
     {
     }
     ~TFileHolder()
@@ -649,7 +650,8 @@ TEST(SettingsNoCache, AFileHeldDuringALookupLosesNoKeyAtTheNextWrite)
     EXPECT_EQ(ReadBytes(file), before);
     EXPECT_EQ(settings.GetSettingString(u"ChangeIPTime"), u"5");
     settings.SetSettingstring(u"AlwaysOnTop", u"1");
-    EXPECT_EQ(ReadBytes(file), "[setting]\r\nRunTimes=1\r\nLanguage=Deutsch\r\nChangeIPTime=5\r\nAlwaysOnTop=1\r\n\r\n");
+    EXPECT_EQ(ReadBytes(file),
+        "[setting]\r\nRunTimes=1\r\nLanguage=Deutsch\r\nChangeIPTime=5\r\nAlwaysOnTop=1\r\n\r\n");
 }
 
 // ---- Days since installation ----

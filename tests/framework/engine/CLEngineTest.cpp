@@ -261,8 +261,9 @@ String LanguageSetting()
     return GetCLSettings().GetSettingString(u"Language");
 }
 
-const std::string kEnglishLan = "[AppRes]\r\nAppName=Veilport EN\r\nGreeting=A {1} {1} {2}\r\nGap=A {1} {3}\r\n"
-                                "[LibRes]\r\nTfrmCLAboutForm.CopyRightLine2=Version {1}\r\n";
+const std::string kEnglishLan =
+    "[AppRes]\r\nAppName=Veilport EN\r\nGreeting=A {1} {1} {2}\r\nGap=A {1} {3}\r\n"
+    "[LibRes]\r\nTfrmCLAboutForm.CopyRightLine2=Version {1}\r\n";
 
 } // namespace
 

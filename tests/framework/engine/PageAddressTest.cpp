@@ -46,7 +46,8 @@ TEST(PageAddress, ExePathInAnyCaseMakesALocalPageWithoutParameters)
 
 TEST(PageAddress, HttpPagesGetTheActionAndTheBlock)
 {
-    TPageSettings settings({{u"URL.home", u"HTTP://127.0.0.1/home"}, {u"URL.help", u"http://127.0.0.1/h?x=1&"}});
+    TPageSettings settings(
+        {{u"URL.home", u"HTTP://127.0.0.1/home"}, {u"URL.help", u"http://127.0.0.1/h?x=1&"}});
     TBlockSource block;
     EXPECT_EQ(Build(settings, u"home", true, block), u"HTTP://127.0.0.1/home?ACTION=home&07041&PID=x");
     EXPECT_EQ(Build(settings, u"help", true, block), u"http://127.0.0.1/h?x=1&ACTION=help&07041&PID=x");
@@ -59,7 +60,8 @@ TEST(PageAddress, ABlankPageKeyReachesTheRedirectAsItIs)
     TBlockSource block;
     for (const char16_t* redirect : {u"http://127.0.0.1/r?src=app", u"http://127.0.0.1/r?src=app&"}) {
         TPageSettings settings({{u"URL.home", u"  \t"}, {u"URL.Redirect", redirect}});
-        EXPECT_EQ(Build(settings, u"home", true, block), u"http://127.0.0.1/r?src=app&ACTION=home&07041&PID=x");
+        EXPECT_EQ(
+            Build(settings, u"home", true, block), u"http://127.0.0.1/r?src=app&ACTION=home&07041&PID=x");
     }
     TPageSettings endsInQuestionMark({{u"URL.Redirect", u"http://127.0.0.1/r?"}});
     EXPECT_EQ(Build(endsInQuestionMark, u"eula", true, block), u"http://127.0.0.1/r?ACTION=eula&07041&PID=x");

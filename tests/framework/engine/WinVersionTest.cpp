@@ -55,7 +55,8 @@ TEST(WindowsType, EveryRowOfTheClassification)
         {kPlatformWin9x, 4, 90, u"", 0, false, false, false, winME, u"Microsoft Windows Millennium Edition"},
         {kPlatformWin9x, 4, 20, u"", 0, false, false, false, winUnknown, u""},
         {kPlatformNT, 6, 0, u"", kWs, true, false, true, winVista64, u"Microsoft Windows Vista 64 Edition"},
-        {kPlatformNT, 6, 0, u"Service Pack 2", kWs, false, false, false, winVista, u"Microsoft Windows Vista"},
+        {kPlatformNT, 6, 0, u"Service Pack 2", kWs, false, false, false, winVista,
+            u"Microsoft Windows Vista"},
         {kPlatformNT, 6, 0, u"", kSrv, true, false, true, winLonghorn, u"Microsoft Windows Server Longhorn"},
         // Only the basic structure read: no product type, so not a workstation.
         {kPlatformNT, 6, 0, u"", 0, false, false, false, winLonghorn, u"Microsoft Windows Server Longhorn"},
@@ -75,8 +76,8 @@ TEST(WindowsType, EveryRowOfTheClassification)
     };
     for (const TWinVersionRow& row : rows) {
         TWindowsTypeEx record = Classified(row);
-        SCOPED_TRACE(testing::Message() << row.Platform << " " << row.Major << "." << row.Minor << " type "
-                                        << int(row.ProductType));
+        SCOPED_TRACE(testing::Message()
+            << row.Platform << " " << row.Major << "." << row.Minor << " type " << int(row.ProductType));
         EXPECT_EQ(record.OSKind, row.Kind);
         EXPECT_EQ(record.Product, row.Product);
     }
