@@ -20,6 +20,9 @@ std::function<void()>& SplashHook()
 
 constexpr LANGID kChinesePrc = 0x0804;
 
+// The exit code of a start-up that failed.
+constexpr int kStartFailed = 1;
+
 } // namespace
 
 bool IsRefusedLocale(LANGID languageId, StringView languageName)
@@ -50,7 +53,9 @@ bool HasSwitch(const TStringList& arguments, char16_t letter)
     return false;
 }
 
-int CLRunApplicationWith(
+namespace {
+
+int RunApplication(
     TApplication& application, const String& mainClassName, const TMainFormFactory& createMainForm)
 {
     // Every floating-point exception masked, as the program's arithmetic expects.
@@ -107,7 +112,27 @@ int CLRunApplicationWith(
         application.Run();
     }
     ReleaseCLSettings();
-    return 0;
+    return created ? 0 : kStartFailed;
+}
+
+} // namespace
+
+int CLRunApplicationWith(
+    TApplication& application, const String& mainClassName, const TMainFormFactory& createMainForm)
+{
+    try {
+        return RunApplication(application, mainClassName, createMainForm);
+    } catch (...) {
+        // Mostly a settings store that cannot be built (a user file held by another process or
+        // one that cannot be replaced): nothing is written, the user is told, the copy ends.
+        String text = CurrentExceptionText();
+        try {
+            MessageDlg(nullptr, text, ExtractFileNameNoExt(GetAppFileName()), TMsgDlgType::mtError, mbOK);
+        } catch (...) {
+            // The exit code still tells.
+        }
+        return kStartFailed;
+    }
 }
 
 HWND CLFindAppWindow(const String& className)

@@ -25,15 +25,24 @@ TfrmMain::TfrmMain(TComponent* aOwner) : TForm(aOwner)
     Position = TPosition::poScreenCenter;
     SetClientSize(kClientWidth, kClientHeight);
 
+    // The title is the engine's: the program name and the version.
     CLEngine = new TCLEngine(this);
     CLEngine->SetName(u"CLEngine");
 
-    OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
-}
+    CLMultiLangData = new TCLMultiLangData(this);
+    CLMultiLangData->SetName(u"CLMultiLangData");
+    CLMultiLangData->SetExcludeEmptyProp(false);
+    CLMultiLangData->SetExcludeNumberEndProps(false);
+    CLMultiLangData->SetAutoApply(true);
+    CLMultiLangData->SetExcludeWithAction(false);
+    // The window keeps the built-in exclusion patterns.
+    CLMultiLangData->SetExcludeProps(DefaultExcludeProps());
 
-void TfrmMain::FormCreate(TObject*)
-{
-    SetCaption(u"Veilport");
+    CLMultiLang = new TCLMultiLang(this);
+    CLMultiLang->SetName(u"CLMultiLang");
+    CLMultiLang->SetLanguageData(CLMultiLangData);
+
+    CLEngine->SetLanguageData(CLMultiLangData);
 }
 
 } // namespace vp

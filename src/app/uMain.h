@@ -1,6 +1,7 @@
 // TfrmMain: the program's main window.
 #pragma once
 
+#include "framework/config/CLMultiLang.h"
 #include "framework/engine/CLEngine.h"
 #include "framework/ui/Forms.h"
 
@@ -12,9 +13,9 @@ public:
     explicit TfrmMain(TComponent* aOwner);
 
     TCLEngine* CLEngine;
-
-private:
-    void FormCreate(TObject* Sender);
+    // The language data every window of the program shares, and this window's binder.
+    TCLMultiLangData* CLMultiLangData;
+    TCLMultiLang* CLMultiLang;
 };
 
 extern TfrmMain* frmMain;

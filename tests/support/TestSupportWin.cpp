@@ -42,6 +42,12 @@ std::vector<TRecord> ReadRecords(const String& recordFile, size_t minCount, DWOR
     }
 }
 
+TKernelHandle HoldFile(const String& path, DWORD shareMode)
+{
+    return TKernelHandle(CreateFileW(
+        WStr(path), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 int RunAndWait(const String& commandLine, DWORD timeoutMs)
 {
     STARTUPINFOW startup{};

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/rtl/RtlText.h"
+#include "framework/rtl/WinHandles.h"
 
 #include <optional>
 #include <vector>
@@ -40,6 +41,10 @@ private:
     std::optional<std::vector<BYTE>> FData;
     DWORD FType = REG_SZ;
 };
+
+// Opens a file the way another program may hold it (a virus scanner, a backup tool): share
+// mode 0 keeps everyone else out, FILE_SHARE_READ lets others read it but not replace it.
+vp::TKernelHandle HoldFile(const vp::String& path, DWORD shareMode);
 
 void SetRegistryString(
     HKEY root, const vp::String& keyPath, const vp::String& valueName, const vp::String& value);

@@ -12,8 +12,9 @@ class TCLMultiLangData;
 class IEngineResources {
 public:
     virtual ~IEngineResources() = default;
-    // The skin data object of the skinned toolkit (declared type "TspSkinData"), or nullptr.
-    virtual TPersistent* SkinData() const = 0;
+    // The skin data object of the skinned toolkit (declared type "TspSkinData"), or nullptr;
+    // resources that hold no skin data keep this answer.
+    virtual TPersistent* SkinData() const { return nullptr; }
     // The language data of the process, or nullptr.
     virtual TCLMultiLangData* LanguageData() const = 0;
 };

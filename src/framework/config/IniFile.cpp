@@ -13,14 +13,17 @@ TIniFile::TIniFile(StringView fileName, TUnreadableIni unreadable)
 
 void TIniFile::Reload()
 {
-    FDocument.Clear();
-    FEncoding = TTextEncoding::Ansi;
-    if (!PathExists(FFileName))
+    if (!PathExists(FFileName)) {
+        FDocument.Clear();
+        FEncoding = TTextEncoding::Ansi;
         return;
+    }
     std::string bytes;
     try {
         bytes = ReadAllBytes(FFileName);
     } catch (const EFileError&) {
+        // What was held stays: a file held by another process for a moment must not turn
+        // into an empty document that the next save writes over it.
         if (FUnreadable == TUnreadableIni::Raise)
             throw;
         return;

@@ -22,7 +22,9 @@ public:
     TIniDocument& Document() { return FDocument; }
     const TIniDocument& Document() const { return FDocument; }
 
-    // Discards the contents held and reads the file again.
+    // Reads the file again in place of the contents held; a missing file gives an empty
+    // document. A file that exists but cannot be read leaves the contents as they were
+    // (and raises unless the file reads as empty when unreadable).
     void Reload();
     // Writes the whole document, replacing the file only once the new copy is complete.
     // Raises EFCreateError or EWriteError; the old file then stays as it was.

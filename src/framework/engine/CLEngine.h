@@ -1,23 +1,29 @@
-// TCLEngine: the application engine on the main window. It hooks the window's messages to
-// answer the instance protocol, runs the deferred end of start-up, and holds the two
-// setting lists that the settings store consults before and after its files.
+// TCLEngine: the application engine on the main window. It gives the texts of the language
+// data by key, chooses the language at start-up, puts the title on the application and the
+// window, addresses the publisher's pages, hooks the window's messages to answer the
+// instance protocol, runs the deferred end of start-up, and holds the two setting lists
+// that the settings store consults before and after its files.
 #pragma once
 
+#include "framework/config/EngineResources.h"
 #include "framework/config/SettingLists.h"
 #include "framework/rtl/Component.h"
 #include "framework/ui/Forms.h"
 
 namespace vp {
 
+class TCLMultiLangData;
+
 using TOnCmdFile = std::function<void(const String& strFileName)>;
 
-class TCLEngine : public TComponent, public ISettingLists {
+class TCLEngine : public TComponent, public ISettingLists, public IEngineResources {
     VP_CLASS(TCLEngine)
 public:
     // The owner must be a form: the engine works on that window.
     explicit TCLEngine(TComponent* aOwner);
     ~TCLEngine() override;
 
+    // The language start-up, then the deferred rest of start-up is posted to the window.
     void Loaded() override;
 
     bool Debug() const { return FDebug; }
@@ -26,10 +32,59 @@ public:
     bool InInited() const { return FInInited; }
     const String& ParamFile() const { return FParamFile; }
 
+    // ---- Texts: "AppRes" for the product, "LibRes" for the framework's own windows ----
+
+    // "" without language data or when the key is missing everywhere.
+    String GetAppString(const String& strName) const;
+    String GetLibString(const String& strName) const;
+    // The text with "{1}", "{2}", ... filled from Params in that order.
+    String GetAppStringEx(const String& strName, const TStringList& Params) const;
+    String GetLibStringEx(const String& strName, const TStringList& Params) const;
+    // The language's program name ("AppName" of "AppRes"), else the setting "App.Name".
+    String GetAppName() const;
+    String AppName() const { return GetAppName(); }
+
+    // ---- Language ----
+
+    const String& Language() const { return FLanguage; }
+    // Loads lang\<name>.lan; a missing file falls back to "English" with no file loaded.
+    // The choice is written back to the setting "Language".
+    void SetLanguage(const String& Value);
+    // "English", then the language files' names in order; built on first use.
+    const TStringList& LanguageList();
+    const String& LanguageTranslator() const { return FLanguageTranslator; }
+    void SetLanguageTranslator(const String& value) { FLanguageTranslator = value; }
+    TCLMultiLangData* LanguageData() const override { return FLanguageData; }
+    void SetLanguageData(TCLMultiLangData* value);
+
+    // ---- Title ----
+
+    const String& AppTitle() const { return FAppTitle; }
+    bool TitleIncludeVer() const { return FTitleIncludeVer; }
+    void SetTitleIncludeVer(bool value);
+    // The program name (and version) on the application and the window, unless the setting
+    // "App.NoAutoTitle" is on.
+    void RefreshTitle();
+
+    // ---- Publisher pages ----
+
+    // The page's address from the settings; an http address gets the parameter block.
+    String GetURL(const String& strPage, bool bAddParams);
+    // The parameter block without a leading "?" or "&".
+    String GetURLParam();
+    void ShowPage(const String& strPage);
+    // Opens the address in the default browser; a failure is not reported.
+    void ShowPageByURL(const String& strURL);
+
+    // ---- Settings lists and the rest of the description ----
+
     const TStringList& SettingOverwrite() const override { return FSettingOverwrite; }
     const TStringList& SettingDefault() const override { return FSettingDefault; }
     void SetSettingOverwrite(const TStringList& value) { FSettingOverwrite = value; }
     void SetSettingDefault(const TStringList& value) { FSettingDefault = value; }
+    // The window the about box is placed into (nullptr: none).
+    HWND ParentHWND() const { return FParentHWND; }
+    void SetParentHWND(HWND value) { FParentHWND = value; }
 
     TOnCmdFile OnCmdFile;
     TNotifyEvent OnLanguageChanged;
@@ -51,9 +106,11 @@ public:
 protected:
     // The deferred end of start-up, run from the message loop.
     virtual void InitPost();
+    void Notification(TComponent* aComponent, TOperation operation) override;
 
 private:
     void HookWndProc(TMessage& message);
+    String LookupText(const String& section, const String& strName) const;
 
     TForm* FForm = nullptr;
     // The engine's place in the main window's message handling; taken out when it goes.
@@ -67,8 +124,17 @@ private:
     bool FDebug = false;
     TStringList FSettingOverwrite;
     TStringList FSettingDefault;
+    HWND FParentHWND = nullptr;
+    bool FInLoaded = false;
     String FParamFile;
     bool FInInited = true;
+    String FAppTitle;
+    bool FTitleIncludeVer = true;
+    String FLanguage;
+    String FLanguageTranslator;
+    TCLMultiLangData* FLanguageData = nullptr;
+    TStringList FLanguageList;
+    bool FLanguageListBuilt = false;
     bool FQueryEndSessionArrived = false;
     uint32_t FQueryEndSessionTime = 0;
 };

@@ -3,7 +3,6 @@
 #include "framework/rtl/Exceptions.h"
 
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace vp {
@@ -46,14 +45,20 @@ bool ForceDirectories(StringView path)
 
 std::string ReadAllBytes(StringView path)
 {
-    std::ifstream in(ToFsPath(path), std::ios::binary);
-    if (!in)
+    std::ifstream in(ToFsPath(path), std::ios::binary | std::ios::ate);
+    // A folder opens on some systems but has no size to read.
+    if (!in || DirectoryExists(path))
         throw EFOpenError(path);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
+    // The whole file or an error: a read that stops early (a range another process holds
+    // locked) must not pass for a shorter file.
+    std::streamoff size = in.tellg();
+    if (size < 0 || !in.seekg(0))
         throw EFOpenError(path, u"read error");
-    return std::move(bytes).str();
+    std::string bytes(static_cast<size_t>(size), '\0');
+    in.read(bytes.data(), size);
+    if (in.gcount() != size)
+        throw EFOpenError(path, u"read error");
+    return bytes;
 }
 
 void WriteAllBytesAtomic(StringView path, std::string_view bytes)

@@ -611,6 +611,29 @@ TEST(SettingsNoCache, ReloadsTheUserFileBeforeEveryStringLookup)
     EXPECT_EQ(ReadBytes(file), "[setting]\r\nAgain=2\r\n\r\n");
 }
 
+TEST(SettingsNoCache, AFileHeldDuringALookupLosesNoKeyAtTheNextWrite)
+{
+    TStoreEnvironment env;
+    env.UsePerUserFolder();
+    TCLSettings settings;
+    const String file = env.UserFolder() + u"setting.dat";
+    settings.SetSettingstring(u"Language", u"Deutsch");
+    settings.SetNoCache(true);
+    const std::string before = ReadBytes(file);
+    {
+        TKernelHandle held = HoldFile(file, 0);
+        ASSERT_TRUE(held);
+        EXPECT_EQ(settings.GetSettingString(u"Language"), u"Deutsch");
+        // A write now cannot replace the file; it stays as it was.
+        EXPECT_THROW(settings.SetSettingstring(u"Skin", u"Blue"), EFileError);
+    }
+    EXPECT_EQ(ReadBytes(file), before);
+    // The value whose save failed is still held, and goes out with the next write.
+    settings.SetSettingstring(u"AlwaysOnTop", u"1");
+    EXPECT_EQ(
+        ReadBytes(file), "[setting]\r\nRunTimes=1\r\nLanguage=Deutsch\r\nSkin=Blue\r\nAlwaysOnTop=1\r\n\r\n");
+}
+
 // ---- Days since installation ----
 
 namespace {
