@@ -85,6 +85,16 @@ int TAppCopy::Run(const String& arguments, const TStringList& env, DWORD timeout
     return static_cast<int>(code);
 }
 
+HWND TAppCopy::Window() const
+{
+    UINT getAppId = RegisterWindowMessageW(L"CL GetAppID");
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, L"TfrmMain", nullptr)) != nullptr)
+        if (static_cast<int>(SendMessageW(window, getAppId, 0, 0)) == FAppId)
+            return window;
+    return nullptr;
+}
+
 bool TAppCopy::WaitForExit(HANDLE process, DWORD timeoutMs)
 {
     return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;

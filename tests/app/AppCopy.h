@@ -27,6 +27,9 @@ public:
     bool WaitForLine(const vp::String& line, DWORD timeoutMs = 30000) const;
     int CountLines(const vp::String& line) const;
     static bool WaitForExit(HANDLE process, DWORD timeoutMs = 30000);
+    // The copy's main window (class TfrmMain answering "CL GetAppID" with its App.ID), seen
+    // from outside; visible or hidden; nullptr when none.
+    HWND Window() const;
 
     const vp::String& Folder() const { return FFolder; }
     int AppId() const { return FAppId; }

@@ -1,0 +1,134 @@
+// Real processes built on the start-up runner hide behind a proxy and end in every way but
+// the clean one; the user's own proxy settings must come back all the same.
+#include "AppCopy.h"
+
+#include "browsers/IEProxy.h"
+#include "framework/config/CLUtilsWin.h"
+#include "framework/rtl/WinText.h"
+#include "support/BrowsersTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace vp;
+using namespace vptest;
+
+namespace {
+
+const String kProxy = u"192.0.2.10:80";
+const TStringList kRestoring = {u"SWITCH.IE=1", u"SWITCH.RestoreUserSettings=1"};
+
+String ProxyServer()
+{
+    return RegReadString(HKEY_CURRENT_USER, String(kInternetSettingsKey), u"ProxyServer", u"(none)");
+}
+
+String RunOnceCommand()
+{
+    return RegReadString(HKEY_CURRENT_USER, kRunOnceKey, kRunOnceValue, u"(none)");
+}
+
+bool WaitForLines(const TAppCopy& copy, const String& line, int count)
+{
+    DWORD start = GetTickCount();
+    while (copy.CountLines(line) < count)
+        if (GetTickCount() - start > 30000)
+            return false;
+        else
+            Sleep(20);
+    return true;
+}
+
+class ProxyRecoveryTest : public ::testing::Test {
+protected:
+    // A copy whose window hides behind kProxy as it is created.
+    HANDLE StartHiding(TAppCopy& copy)
+    {
+        HANDLE process = copy.Start(u"-h", {u"VP_HIDE_PROXY=" + kProxy});
+        EXPECT_TRUE(copy.WaitForLine(u"switched"));
+        EXPECT_EQ(ProxyServer(), IEProxyServerText(kProxy));
+        return process;
+    }
+    static void Kill(HANDLE process)
+    {
+        TerminateProcess(process, 9);
+        EXPECT_TRUE(TAppCopy::WaitForExit(process));
+    }
+    static void Close(TAppCopy& copy, HANDLE process)
+    {
+        EXPECT_EQ(copy.Run(u"/s"), 0);
+        EXPECT_TRUE(TAppCopy::WaitForExit(process));
+    }
+
+    TUserProxySettings FUser;
+    const String FBefore = TUserProxySettings::Snapshot();
+};
+
+TEST_F(ProxyRecoveryTest, AKilledCopyLeavesARunOnceEntryThatGivesTheSettingsBack)
+{
+    TAppCopy copy(kRestoring);
+    Kill(StartHiding(copy));
+    String command = RunOnceCommand();
+    EXPECT_EQ(command, u"\"" + copy.Folder() + u"instancetestapp.exe\" /restore");
+    EXPECT_NE(TUserProxySettings::Snapshot(), FBefore);
+
+    // As Windows runs it at log-on: the entry's text is the command line. It ends by itself.
+    EXPECT_EQ(RunAndWait(command), 0);
+    EXPECT_EQ(TUserProxySettings::Snapshot(), FBefore);
+    EXPECT_EQ(RunOnceCommand(), u"(none)");
+    EXPECT_EQ(copy.CountLines(u"created debug=0"), 1); // no window of its own
+}
+
+TEST_F(ProxyRecoveryTest, TheNextStartAfterAKillGivesTheSettingsBackFirst)
+{
+    TAppCopy copy(kRestoring);
+    Kill(StartHiding(copy));
+    HANDLE next = copy.Start(u"-h");
+    ASSERT_TRUE(WaitForLines(copy, u"ready", 2)); // the killed copy wrote the first
+    EXPECT_EQ(TUserProxySettings::Snapshot(), FBefore);
+    EXPECT_EQ(RunOnceCommand(), u"(none)");
+    Close(copy, next);
+}
+
+TEST_F(ProxyRecoveryTest, RestoreOnlyLeavesARunningCopyAloneWhoseEndGivesTheSettingsBack)
+{
+    TAppCopy copy(kRestoring);
+    HANDLE process = StartHiding(copy);
+    EXPECT_EQ(copy.Run(u"/restore"), 0);
+    EXPECT_EQ(ProxyServer(), IEProxyServerText(kProxy));
+    Close(copy, process);
+    EXPECT_EQ(TUserProxySettings::Snapshot(), FBefore);
+    EXPECT_EQ(RunOnceCommand(), u"(none)");
+}
+
+TEST_F(ProxyRecoveryTest, TheEndOfTheSessionGivesTheSettingsBack)
+{
+    TAppCopy copy(kRestoring);
+    HANDLE process = StartHiding(copy);
+    HWND window = copy.Window();
+    ASSERT_NE(window, nullptr);
+    SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(TUserProxySettings::Snapshot(), FBefore);
+    EXPECT_EQ(RunOnceCommand(), u"(none)");
+    Kill(process); // what Windows may do next
+}
+
+TEST_F(ProxyRecoveryTest, AStartLeavesTheSettingsAloneUnlessRestoreUserSettingsIsOff)
+{
+    TAppCopy off({u"SWITCH.IE=0", u"SWITCH.RestoreUserSettings=1"});
+    HANDLE process = off.Start(u"-h", {u"VP_HIDE_PROXY=" + kProxy}); // Stop Hide, then Hide IP
+    ASSERT_TRUE(off.WaitForLine(u"switched"));
+    EXPECT_EQ(TUserProxySettings::Snapshot(), FBefore);
+    Close(off, process);
+    EXPECT_EQ(TUserProxySettings::Snapshot(), FBefore);
+
+    // The switch as designed: every start clears to a direct connection.
+    TAppCopy design({u"SWITCH.IE=1", u"SWITCH.RestoreUserSettings=0"});
+    process = design.Start(u"-h", {u"VP_HIDE_PROXY=-"}); // Stop Hide only
+    ASSERT_TRUE(design.WaitForLine(u"switched"));
+    EXPECT_EQ(ProxyServer(), u"http=;ftp=;https=;");
+    EXPECT_EQ(RunOnceCommand(), u"(none)");
+    Close(design, process);
+}
+
+} // namespace
