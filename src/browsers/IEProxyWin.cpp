@@ -36,9 +36,10 @@ void SetIEProxyWithoutBackup(StringView aProxy)
     WriteIEProxyRegistry(aProxy);
 }
 
-// A backup that cannot be read says nothing of what the user had. When the settings still
-// hold the switch's own proxy, the user would be left behind it: clear to a direct
-// connection as the design does; anything else is the user's and stays.
+// Without a readable backup nothing is known of what the user had. When the settings still
+// hold the switch's own proxy (a damaged backup, or a run with "SWITCH.RestoreUserSettings"
+// off that never ended), the user would be left behind it: clear to a direct connection as
+// the design does. Anything else is the user's and stays.
 void ClearOwnProxyLeftBehind()
 {
     String keyPath(kInternetSettingsKey);
@@ -55,11 +56,11 @@ void ClearOwnProxyLeftBehind()
 std::optional<TSystemProxyBackup> LoadBackupOrClear()
 {
     TBackupFile file = LoadSystemProxyBackup();
-    if (file.State == TBackupFileState::Damaged)
-        ClearOwnProxyLeftBehind();
-    if (file.State != TBackupFileState::Valid)
-        return std::nullopt;
-    return std::move(file.Backup);
+    if (file.State == TBackupFileState::Valid)
+        return std::move(file.Backup);
+    // Also before a first backup, which would otherwise keep the switch's proxy as the user's.
+    ClearOwnProxyLeftBehind();
+    return std::nullopt;
 }
 
 // The backup to switch under: the saved one, completed by connections that appeared since

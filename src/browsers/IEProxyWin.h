@@ -7,7 +7,8 @@
 //     (SystemProxyBackupWin.h) and adds a "RunOnce" entry that restores it at the next
 //     log-on should the program never get to do so;
 //   - "" gives back exactly what was saved, removes the backup and the entry; without a
-//     backup (the user never hid) nothing is touched;
+//     backup (the user never hid) nothing is touched, unless the settings still hold the
+//     switch's own proxy ("http=P;ftp=P;https=P;"), which is cleared to a direct connection;
 //   - with "SWITCH.IE" off the system's settings are not touched, beyond giving back a
 //     backup that is still there;
 //   - after each change WinINet is told that its settings changed.

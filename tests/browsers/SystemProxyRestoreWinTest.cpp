@@ -91,7 +91,7 @@ TEST_F(SystemProxyRestoreTest, SwitchOffTouchesNothingButGivesBackWhatWasChanged
     EXPECT_EQ(TUserProxySettings::Snapshot(), FBefore);
 }
 
-TEST_F(SystemProxyRestoreTest, ADamagedBackupIsIgnoredWithADebugLineAndNeverApplied)
+TEST_F(SystemProxyRestoreTest, ADamagedBackupIsIgnoredWithADebugLineAndNeverLeavesTheSwitchsProxy)
 {
     DebugSetActive(true);
     DebugSetAutoStart(true);
@@ -121,6 +121,15 @@ TEST_F(SystemProxyRestoreTest, ADamagedBackupIsIgnoredWithADebugLineAndNeverAppl
     ASSERT_TRUE(lan);
     EXPECT_EQ(lan->Flags, static_cast<uint32_t>(PROXY_TYPE_DIRECT));
     EXPECT_EQ(RunOnceCommand(), u"(none)");
+
+    // No backup at all, left behind by the switch as designed: cleared the same way.
+    {
+        TSettingOverride design(u"SWITCH.RestoreUserSettings", u"0");
+        SetIEProxy(u"192.0.2.10:80");
+    }
+    SetIEProxy(u"");
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kSettingsKey, u"ProxyServer", u""), u"http=;ftp=;https=;");
+    EXPECT_EQ(CaptureConnection(u"")->Flags, static_cast<uint32_t>(PROXY_TYPE_DIRECT));
     DebugSetActive(false);
     DebugStop();
     std::error_code error;
