@@ -119,10 +119,10 @@ int TAppCopy::CountLines(const String& line) const
     return count;
 }
 
-bool TAppCopy::WaitForLine(const String& line, DWORD timeoutMs) const
+bool TAppCopy::WaitForLines(const String& line, int count, DWORD timeoutMs) const
 {
     DWORD start = GetTickCount();
-    while (CountLines(line) == 0) {
+    while (CountLines(line) < count) {
         if (GetTickCount() - start > timeoutMs)
             return false;
         Sleep(20);

@@ -27,17 +27,6 @@ String RunOnceCommand()
     return RegReadString(HKEY_CURRENT_USER, kRunOnceKey, kRunOnceValue, u"(none)");
 }
 
-bool WaitForLines(const TAppCopy& copy, const String& line, int count)
-{
-    DWORD start = GetTickCount();
-    while (copy.CountLines(line) < count)
-        if (GetTickCount() - start > 30000)
-            return false;
-        else
-            Sleep(20);
-    return true;
-}
-
 class ProxyRecoveryTest : public ::testing::Test {
 protected:
     // A copy whose window hides behind kProxy as it is created.
@@ -45,7 +34,7 @@ protected:
     {
         int earlier = copy.CountLines(u"switched");
         HANDLE process = copy.Start(u"-h", {u"VP_HIDE_PROXY=" + kProxy});
-        EXPECT_TRUE(WaitForLines(copy, u"switched", earlier + 1));
+        EXPECT_TRUE(copy.WaitForLines(u"switched", earlier + 1));
         EXPECT_EQ(ProxyServer(), IEProxyServerText(kProxy));
         return process;
     }
@@ -78,7 +67,7 @@ TEST_F(ProxyRecoveryTest, AfterAKillTheRunOnceEntryAndTheNextStartGiveTheSetting
 
     Kill(StartHiding(copy));
     HANDLE next = copy.Start(u"-h");
-    ASSERT_TRUE(WaitForLines(copy, u"ready", 3)); // the killed copies wrote the first two
+    ASSERT_TRUE(copy.WaitForLines(u"ready", 3)); // the killed copies wrote the first two
     EXPECT_EQ(TUserProxySettings::Snapshot(), FBefore);
     EXPECT_EQ(RunOnceCommand(), u"(none)");
     Close(copy, next);

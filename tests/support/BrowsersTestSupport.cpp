@@ -1,5 +1,7 @@
 #include "support/BrowsersTestSupport.h"
 
+#include "browsers/SystemProxyBackupWin.h"
+
 #include <wininet.h>
 
 #include "framework/config/CLSettings.h"
@@ -124,28 +126,15 @@ TUserProxySettings::TUserProxySettings()
 String TUserProxySettings::Snapshot()
 {
     // WinINet first: Wine's creates "ProxyEnable" when it reads the settings and finds none.
-    INTERNET_PER_CONN_OPTIONW options[3] = {};
-    options[0].dwOption = INTERNET_PER_CONN_FLAGS;
-    options[1].dwOption = INTERNET_PER_CONN_PROXY_SERVER;
-    options[2].dwOption = INTERNET_PER_CONN_PROXY_BYPASS;
-    INTERNET_PER_CONN_OPTION_LISTW list = {};
-    list.dwSize = sizeof(list);
-    list.dwOptionCount = 3;
-    list.pOptions = options;
-    DWORD size = sizeof(list);
     String text = u"wininet: no answer\n";
-    if (InternetQueryOptionW(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, &size)) {
-        text = u"wininet flags=" + IntToStr(options[0].Value.dwValue) + u" server=" +
-            FromWStr(options[1].Value.pszValue) + u" bypass=" + FromWStr(options[2].Value.pszValue) + u"\n";
-        GlobalFree(options[1].Value.pszValue);
-        GlobalFree(options[2].Value.pszValue);
-    }
+    if (auto lan = CaptureConnection(u""))
+        text = u"wininet flags=" + IntToStr(lan->Flags) + u" server=" + lan->ProxyServer + u" bypass=" +
+            lan->ProxyBypass + u" autoconfig=" + lan->AutoConfigURL + u"\n";
     HKEY key = nullptr;
     RegOpenKeyExW(HKEY_CURRENT_USER, WStr(FKey), 0, KEY_READ, &key);
     for (const char16_t* name : {u"ProxyEnable", u"ProxyServer", u"ProxyOverride", u"AutoConfigURL"}) {
         BYTE data[2048];
-        DWORD type = 0;
-        size = sizeof(data);
+        DWORD type = 0, size = sizeof(data);
         text += String(name) + u"=";
         if (key && RegQueryValueExW(key, WStr(name), nullptr, &type, data, &size) == ERROR_SUCCESS) {
             text += IntToStr(type) + u":";
