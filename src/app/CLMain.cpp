@@ -150,8 +150,10 @@ int CLRunApplicationWith(
     }
 
     // A copy that ended while hiding (a crash, a kill, a power cut) left the user's proxy
-    // settings saved: they go back before anything else.
-    RestoreSystemProxy();
+    // settings saved: they go back before anything else. Off, the switch works as designed.
+    bool restoreProxy = settings.GetSettingBool(u"SWITCH.RestoreUserSettings");
+    if (restoreProxy)
+        RestoreSystemProxy();
 
     if (settings.GetSettingBool(u"App.Splash") && SplashHook())
         GuardCall(SplashHook());
@@ -161,11 +163,13 @@ int CLRunApplicationWith(
         created = true;
     });
     if (created) {
-        RestoreProxyAtSessionEnd();
+        if (restoreProxy)
+            RestoreProxyAtSessionEnd();
         application.ShowMainForm = !HasSwitch(arguments, u'h');
         application.Run();
         // However the loop ended, the user's own proxy settings go back.
-        RestoreSystemProxy();
+        if (restoreProxy)
+            RestoreSystemProxy();
     }
     ReleaseCLSettings();
     return 0;

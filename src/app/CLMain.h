@@ -23,9 +23,9 @@ using TMainFormFactory = std::function<TForm*(TApplication&)>;
 // Everything from the switches to the end of the message loop, on the application object
 // the entry point made; the process's exit code. The main window's class name is the name
 // other copies look for. "/restore" gives back the user's saved proxy settings and ends
-// (the log-on entry of the system switch, browsers/IEProxyWin.h); a normal start gives them
-// back when a copy that was hiding ended without doing so, and so does the end of the loop
-// and the end of the Windows session.
+// (the log-on entry of the system switch, browsers/IEProxyWin.h); with
+// "SWITCH.RestoreUserSettings" on, a normal start gives them back when a copy that was
+// hiding ended without doing so, and so do the end of the loop and the end of the session.
 int CLRunApplicationWith(
     TApplication& application, const String& mainClassName, const TMainFormFactory& createMainForm);
 

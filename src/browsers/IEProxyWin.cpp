@@ -125,7 +125,7 @@ bool SwitchSystemProxy(StringView aProxy)
         SetIEProxyWithoutBackup(aProxy);
         NotifyProxySettingsChanged();
         return true;
-    } catch (const std::exception&) {
+    } catch (...) {
         DebugSend(u"The user's proxy settings could not be saved; the proxy was not set", kDebugTag);
         return false;
     }
@@ -143,7 +143,7 @@ bool RestoreSystemProxy()
         DeleteSystemProxyBackup();
         SetRestoreAtLogOn(false);
         return true;
-    } catch (const std::exception&) {
+    } catch (...) {
         return false;
     }
 }
