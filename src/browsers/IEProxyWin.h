@@ -33,7 +33,8 @@ bool RestoreSystemProxy();
 
 // One connection's flags (proxy or direct alone), bypass list and server, in one call; the
 // empty name is the default (LAN) connection.
-bool SetInternetProxyOption(bool aUseProxy, StringView aBypass, StringView aServer, StringView aConnection = {});
+bool SetInternetProxyOption(
+    bool aUseProxy, StringView aBypass, StringView aServer, StringView aConnection = {});
 void WriteIEProxyRegistry(StringView aProxy);
 
 } // namespace vp

@@ -69,8 +69,8 @@ std::optional<String> ParseTextField(std::string_view field)
         return std::nullopt;
     String text;
     for (size_t i = 0; i < bytes->size(); i += 2)
-        text += static_cast<char16_t>(static_cast<unsigned char>((*bytes)[i]) |
-            (static_cast<unsigned char>((*bytes)[i + 1]) << 8));
+        text += static_cast<char16_t>(
+            static_cast<unsigned char>((*bytes)[i]) | (static_cast<unsigned char>((*bytes)[i + 1]) << 8));
     return text;
 }
 
@@ -156,9 +156,10 @@ std::string SerializeSystemProxyBackup(const TSystemProxyBackup& backup)
             body += " -\n";
     }
     for (const TConnectionBackup& connection : backup.Connections)
-        body += "connection " + HexField(Utf16Bytes(connection.Name)) + " " + std::to_string(connection.Flags) +
-            " " + HexField(Utf16Bytes(connection.ProxyServer)) + " " + HexField(Utf16Bytes(connection.ProxyBypass)) +
-            " " + HexField(Utf16Bytes(connection.AutoConfigURL)) + "\n";
+        body += "connection " + HexField(Utf16Bytes(connection.Name)) + " " +
+            std::to_string(connection.Flags) + " " + HexField(Utf16Bytes(connection.ProxyServer)) + " " +
+            HexField(Utf16Bytes(connection.ProxyBypass)) + " " +
+            HexField(Utf16Bytes(connection.AutoConfigURL)) + "\n";
     return body + std::string(kEndWord) + " " + std::to_string(body.size()) + " " + Hex8(Crc32(body)) + "\n";
 }
 

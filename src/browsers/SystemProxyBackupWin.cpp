@@ -84,7 +84,8 @@ bool SetConnectionOptions(const TConnectionBackup& connection)
     list.pszConnection = connection.Name.empty() ? nullptr : name.data();
     list.dwOptionCount = 4;
     list.pOptions = options;
-    bool ok = InternetSetOptionW(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof(list)) != FALSE;
+    bool ok =
+        InternetSetOptionW(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof(list)) != FALSE;
     if (ok) {
         options[0].dwOption = INTERNET_PER_CONN_FLAGS_UI;
         list.dwOptionCount = 1;
@@ -97,8 +98,8 @@ bool WriteRegistryValues(const std::vector<TRegistryValueBackup>& values)
 {
     String keyPath(kInternetSettingsKey);
     TRegKey key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, WStr(keyPath), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(),
-            nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, WStr(keyPath), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+            key.Receive(), nullptr) != ERROR_SUCCESS)
         return false;
     bool ok = true;
     for (const TRegistryValueBackup& value : values) {
@@ -289,8 +290,8 @@ bool SetRestoreAtLogOn(bool on)
         LONG result = opened == ERROR_SUCCESS ? RegDeleteValueW(key.Get(), WStr(name)) : opened;
         return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
     }
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, WStr(keyPath), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(),
-            nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, WStr(keyPath), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+            key.Receive(), nullptr) != ERROR_SUCCESS)
         return false;
     String command = RestoreAtLogOnCommand();
     return RegSetValueExW(key.Get(), WStr(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),

@@ -24,7 +24,10 @@ public:
     int Run(const vp::String& arguments, const vp::TStringList& env = {}, DWORD timeoutMs = 30000);
 
     std::vector<vp::String> Lines() const;
-    bool WaitForLine(const vp::String& line, DWORD timeoutMs = 30000) const { return WaitForLines(line, 1, timeoutMs); }
+    bool WaitForLine(const vp::String& line, DWORD timeoutMs = 30000) const
+    {
+        return WaitForLines(line, 1, timeoutMs);
+    }
     // Until the line stands at least count times.
     bool WaitForLines(const vp::String& line, int count, DWORD timeoutMs = 30000) const;
     int CountLines(const vp::String& line) const;

@@ -19,7 +19,8 @@ TSystemProxyBackup SampleBackup()
         {u"AutoConfigURL", true, 2, std::string("\xff\n \0", 4)}};
     backup.Connections = {{u"", 0x0B, u"corp:3128", u"<local>;*.corp", u"http://127.0.0.1/p.pac"},
         // Blanks, line breaks, a lone surrogate and non-Latin text must all survive.
-        {u"Office VPN \u00e9\u4e2d\n", 1, u"", u"", u""}, {String(1, char16_t(0xD800)), 0xFFFFFFFFu, u"a b", u"", u"x"}};
+        {u"Office VPN \u00e9\u4e2d\n", 1, u"", u"", u""},
+        {String(1, char16_t(0xD800)), 0xFFFFFFFFu, u"a b", u"", u"x"}};
     return backup;
 }
 
@@ -64,8 +65,7 @@ TEST(SystemProxyBackup, WellSealedButIncompleteOrForeignContentIsRefused)
                                  "registry AutoConfigURL -\n";
     const std::string lan = "connection x 1 x x x\n";
     ASSERT_TRUE(ParseSystemProxyBackup(Sealed("VeilportProxyBackup 1\n" + registry + lan)));
-    for (const std::string& body : {
-             "VeilportProxyBackup 2\n" + registry + lan, // another version
+    for (const std::string& body : {"VeilportProxyBackup 2\n" + registry + lan, // another version
              "VeilportProxyBackup 1\n" + registry, // no default connection
              "VeilportProxyBackup 1\nregistry ProxyEnable -\n" + lan, // values missing
              "VeilportProxyBackup 1\n" + registry + "registry ProxyEnable -\n" + lan, // repeated value

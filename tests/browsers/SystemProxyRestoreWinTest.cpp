@@ -28,7 +28,10 @@ protected:
         DeleteSystemProxyBackup();
     }
 
-    static String RunOnceCommand() { return RegReadString(HKEY_CURRENT_USER, kRunOnceKey, kRunOnceValue, u"(none)"); }
+    static String RunOnceCommand()
+    {
+        return RegReadString(HKEY_CURRENT_USER, kRunOnceKey, kRunOnceValue, u"(none)");
+    }
 
     TUserProxySettings FUser;
     TSettingOverride FSwitch{u"SWITCH.IE", u"1"};
@@ -39,7 +42,8 @@ protected:
 TEST_F(SystemProxyRestoreTest, HideThenStopGivesBackTheUsersConfigurationByteForByte)
 {
     SetIEProxy(u"192.0.2.10:80");
-    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kSettingsKey, u"ProxyServer", u""), IEProxyServerText(u"192.0.2.10:80"));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kSettingsKey, u"ProxyServer", u""),
+        IEProxyServerText(u"192.0.2.10:80"));
     auto lan = CaptureConnection(u"");
     ASSERT_TRUE(lan);
     EXPECT_EQ(lan->ProxyServer, u"192.0.2.10:80");
@@ -99,8 +103,8 @@ TEST_F(SystemProxyRestoreTest, ADamagedBackupIsIgnoredWithADebugLineAndNeverLeav
     EXPECT_TRUE(RestoreSystemProxy());
     EXPECT_EQ(TUserProxySettings::Snapshot(), FBefore);
     std::string log = ReadAllBytes(DebugLogFileName());
-    EXPECT_NE(log.find(U16ToUtf8(u"Proxy backup ignored (length or checksum does not match): " +
-                  SystemProxyBackupPath())),
+    EXPECT_NE(log.find(U16ToUtf8(
+                  u"Proxy backup ignored (length or checksum does not match): " + SystemProxyBackupPath())),
         std::string::npos);
     EXPECT_TRUE(FileExists(SystemProxyBackupPath() + u".damaged"));
 
@@ -151,7 +155,8 @@ TEST_F(SystemProxyRestoreTest, NamedConnectionsAreSavedSwitchedAndGivenBack)
     auto grown = ParseSystemProxyBackup(ReadAllBytes(SystemProxyBackupPath()));
     ASSERT_TRUE(grown);
     ASSERT_EQ(grown->Connections.size(), 4u);
-    EXPECT_TRUE(std::equal(backup->Connections.begin(), backup->Connections.end(), grown->Connections.begin()));
+    EXPECT_TRUE(
+        std::equal(backup->Connections.begin(), backup->Connections.end(), grown->Connections.begin()));
     EXPECT_EQ(grown->Connections.back().Name, u"Dial-up 2");
 
     SetIEProxy(u"");

@@ -68,7 +68,8 @@ int wmain(int argc, wchar_t** argv)
     HINTERNET session = OpenSession();
     int result = Fetch(session, argv[1], argv[2]);
     if (argc == 6) {
-        for (int waited = 0; GetFileAttributesW(argv[3]) == INVALID_FILE_ATTRIBUTES && waited < 60000; waited += 20)
+        for (int waited = 0; GetFileAttributesW(argv[3]) == INVALID_FILE_ATTRIBUTES && waited < 60000;
+             waited += 20)
             Sleep(20);
         HINTERNET later = OpenSession();
         result = Fetch(later, argv[4], argv[5]) | result;

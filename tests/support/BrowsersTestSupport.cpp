@@ -114,7 +114,8 @@ TUserProxySettings::TUserProxySettings()
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, WStr(FKey), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
         ERROR_SUCCESS) {
-        RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof(enable));
+        RegSetValueExW(
+            key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof(enable));
         RegCloseKey(key);
     }
     SetRegistryString(HKEY_CURRENT_USER, FKey, u"ProxyServer", FromWide(server));
