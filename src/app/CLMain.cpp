@@ -150,7 +150,7 @@ int CLRunApplicationWith(
     }
 
     // A copy that ended while hiding (a crash, a kill, a power cut) left the user's proxy
-    // settings saved: they go back before anything else. Off, the switch works as designed.
+    // settings saved: they go back before anything else. Off, the switch works as it always did.
     bool restoreProxy = settings.GetSettingBool(u"SWITCH.RestoreUserSettings");
     if (restoreProxy)
         RestoreSystemProxy();

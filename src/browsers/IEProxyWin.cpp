@@ -26,7 +26,7 @@ std::vector<wchar_t> WritableText(StringView text)
     return buffer;
 }
 
-// The design's switch: the default connection and the two registry values, nothing kept.
+// The plain switch: the default connection and the two registry values, nothing kept.
 void SetIEProxyWithoutBackup(StringView aProxy)
 {
     if (aProxy.empty())
@@ -39,7 +39,7 @@ void SetIEProxyWithoutBackup(StringView aProxy)
 // Without a readable backup nothing is known of what the user had. When the settings still
 // hold the switch's own proxy (a damaged backup, or a run with "SWITCH.RestoreUserSettings"
 // off that never ended), the user would be left behind it: clear to a direct connection as
-// the design does. Anything else is the user's and stays.
+// the plain switch does. Anything else is the user's and stays.
 void ClearOwnProxyLeftBehind()
 {
     String keyPath(kInternetSettingsKey);

@@ -82,7 +82,7 @@ TRegistryState ReadRegistryState()
     return state;
 }
 
-// The switch as designed ("SWITCH.RestoreUserSettings" off). Everything the switch (and
+// The plain switch ("SWITCH.RestoreUserSettings" off). Everything the switch (and
 // WinINet on its behalf) may write is put back afterwards.
 class IEProxyTest : public ::testing::Test {
 protected:

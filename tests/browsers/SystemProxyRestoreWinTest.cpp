@@ -118,9 +118,9 @@ TEST_F(SystemProxyRestoreTest, ADamagedBackupIsIgnoredWithADebugLineAndNeverLeav
     EXPECT_EQ(lan->Flags, static_cast<uint32_t>(PROXY_TYPE_DIRECT));
     EXPECT_EQ(RunOnceCommand(), u"(none)");
 
-    // No backup at all, left behind by the switch as designed: cleared the same way.
+    // No backup at all, left behind by the plain switch: cleared the same way.
     {
-        TSettingOverride design(u"SWITCH.RestoreUserSettings", u"0");
+        TSettingOverride plain(u"SWITCH.RestoreUserSettings", u"0");
         SetIEProxy(u"192.0.2.10:80");
     }
     SetIEProxy(u"");
