@@ -1,8 +1,11 @@
 #include "app/CLMain.h"
 
+#include "browsers/IEProxyWin.h"
 #include "framework/config/CLSettings.h"
 #include "framework/config/CLUtilsWin.h"
+#include "framework/engine/CLEngine.h"
 #include "framework/rtl/DebugChannel.h"
+#include "framework/rtl/WinHandles.h"
 #include "framework/rtl/WinText.h"
 #include "framework/ui/RegisteredMessages.h"
 
@@ -22,6 +25,48 @@ constexpr LANGID kChinesePrc = 0x0804;
 
 // The exit code of a start-up that failed.
 constexpr int kStartFailed = 1;
+
+// A copy of this user's runs: it holds the instance mutex. Another user's copy, whose
+// mutex this user may not open, changed only that user's settings.
+bool OwnCopyRuns(const String& mutexName)
+{
+    TKernelHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, WStr(mutexName)));
+    return mutex.Valid();
+}
+
+// "/restore", as the log-on entry starts the program: no window and no talk with a running
+// copy; the user's proxy settings are given back and the program ends.
+int RunRestoreOnly()
+{
+    int result = 0;
+    try {
+        TCLSettings& settings = GetCLSettings();
+        // Not a start of the program: the count stays as it was.
+        settings.SetSettingInteger(u"RunTimes", settings.RunTimes());
+        // A running copy owns the settings it changed and gives them back itself.
+        if (settings.GetSettingBool(u"App.Multiple") ||
+            !OwnCopyRuns(u"Global\\" + settings.GetSettingString(u"App.GUID")))
+            result = RestoreSystemProxy() ? 0 : 1;
+    } catch (...) {
+        result = 1;
+    }
+    ReleaseCLSettings();
+    return result;
+}
+
+// Session end can come while hiding, and nothing runs after it.
+void RestoreProxyAtSessionEnd()
+{
+    TCLEngine* engine = GetCLEngine();
+    if (!engine)
+        return;
+    TNotifyEvent previous = engine->OnEndSession;
+    engine->OnEndSession = [previous](TObject* Sender) {
+        if (previous)
+            previous(Sender);
+        RestoreSystemProxy();
+    };
+}
 
 } // namespace
 
@@ -46,9 +91,14 @@ void CLSetSplashHook(std::function<void()> showSplash)
 
 bool HasSwitch(const TStringList& arguments, char16_t letter)
 {
+    return HasSwitch(arguments, StringView(&letter, 1));
+}
+
+bool HasSwitch(const TStringList& arguments, StringView name)
+{
     for (const String& argument : arguments)
-        if (argument.size() == 2 && (argument[0] == u'-' || argument[0] == u'/') &&
-            SameText(argument.substr(1), String(1, letter)))
+        if (argument.size() == name.size() + 1 && (argument[0] == u'-' || argument[0] == u'/') &&
+            SameText(StringView(argument).substr(1), name))
             return true;
     return false;
 }
@@ -66,6 +116,8 @@ int RunApplication(
     DebugSetAutoStart(false);
 
     TStringList arguments = CommandLineArguments();
+    if (HasSwitch(arguments, u"restore"))
+        return RunRestoreOnly();
     if (HasSwitch(arguments, u'i') || HasSwitch(arguments, u'u'))
         return 0;
     if (HasSwitch(arguments, u's')) {
@@ -100,6 +152,12 @@ int RunApplication(
         return 0;
     }
 
+    // A copy that ended while hiding (a crash, a kill, a power cut) left the user's proxy
+    // settings saved: they go back before anything else. Off, the switch works as it always did.
+    bool restoreProxy = settings.GetSettingBool(u"SWITCH.RestoreUserSettings");
+    if (restoreProxy)
+        RestoreSystemProxy();
+
     if (settings.GetSettingBool(u"App.Splash") && SplashHook())
         GuardCall(SplashHook());
     bool created = false;
@@ -108,8 +166,13 @@ int RunApplication(
         created = true;
     });
     if (created) {
+        if (restoreProxy)
+            RestoreProxyAtSessionEnd();
         application.ShowMainForm = !HasSwitch(arguments, u'h');
         application.Run();
+        // However the loop ended, the user's own proxy settings go back.
+        if (restoreProxy)
+            RestoreSystemProxy();
     }
     ReleaseCLSettings();
     return created ? 0 : kStartFailed;

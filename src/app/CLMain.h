@@ -22,7 +22,10 @@ using TMainFormFactory = std::function<TForm*(TApplication&)>;
 
 // Everything from the switches to the end of the message loop, on the application object
 // the entry point made; the process's exit code. The main window's class name is the name
-// other copies look for.
+// other copies look for. "/restore" gives back the user's saved proxy settings and ends
+// (the log-on entry of the system switch, browsers/IEProxyWin.h); with
+// "SWITCH.RestoreUserSettings" on, a normal start gives them back when a copy that was
+// hiding ended without doing so, and so do the end of the loop and the end of the session.
 int CLRunApplicationWith(
     TApplication& application, const String& mainClassName, const TMainFormFactory& createMainForm);
 
@@ -46,5 +49,7 @@ void CLSendCmdParam(const String& className, const String& text);
 
 // A switch: "-" or "/" followed by the letter, compared without regard to case.
 bool HasSwitch(const TStringList& arguments, char16_t letter);
+// The same with a word ("/restore").
+bool HasSwitch(const TStringList& arguments, StringView name);
 
 } // namespace vp

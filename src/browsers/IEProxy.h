@@ -12,5 +12,8 @@ inline constexpr StringView kInternetSettingsKey =
 
 // "http=P;ftp=P;https=P;": one proxy for the three protocols (P may be empty).
 String IEProxyServerText(StringView aProxy);
+// True when the text is what IEProxyServerText makes of some non-empty proxy: the switch's
+// own value, which no dialog of the system writes in this form.
+bool IsIEProxyServerText(StringView text);
 
 } // namespace vp

@@ -85,6 +85,16 @@ int TAppCopy::Run(const String& arguments, const TStringList& env, DWORD timeout
     return static_cast<int>(code);
 }
 
+HWND TAppCopy::Window() const
+{
+    UINT getAppId = RegisterWindowMessageW(L"CL GetAppID");
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, L"TfrmMain", nullptr)) != nullptr)
+        if (static_cast<int>(SendMessageW(window, getAppId, 0, 0)) == FAppId)
+            return window;
+    return nullptr;
+}
+
 bool TAppCopy::WaitForExit(HANDLE process, DWORD timeoutMs)
 {
     return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
@@ -109,10 +119,10 @@ int TAppCopy::CountLines(const String& line) const
     return count;
 }
 
-bool TAppCopy::WaitForLine(const String& line, DWORD timeoutMs) const
+bool TAppCopy::WaitForLines(const String& line, int count, DWORD timeoutMs) const
 {
     DWORD start = GetTickCount();
-    while (CountLines(line) == 0) {
+    while (CountLines(line) < count) {
         if (GetTickCount() - start > timeoutMs)
             return false;
         Sleep(20);

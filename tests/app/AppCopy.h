@@ -24,9 +24,17 @@ public:
     int Run(const vp::String& arguments, const vp::TStringList& env = {}, DWORD timeoutMs = 30000);
 
     std::vector<vp::String> Lines() const;
-    bool WaitForLine(const vp::String& line, DWORD timeoutMs = 30000) const;
+    bool WaitForLine(const vp::String& line, DWORD timeoutMs = 30000) const
+    {
+        return WaitForLines(line, 1, timeoutMs);
+    }
+    // Until the line stands at least count times.
+    bool WaitForLines(const vp::String& line, int count, DWORD timeoutMs = 30000) const;
     int CountLines(const vp::String& line) const;
     static bool WaitForExit(HANDLE process, DWORD timeoutMs = 30000);
+    // The copy's main window (class TfrmMain answering "CL GetAppID" with its App.ID), seen
+    // from outside; visible or hidden; nullptr when none.
+    HWND Window() const;
 
     const vp::String& Folder() const { return FFolder; }
     int AppId() const { return FAppId; }

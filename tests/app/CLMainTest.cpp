@@ -10,17 +10,6 @@ using namespace vptest;
 
 namespace {
 
-// The first visible or hidden TfrmMain window of this copy's App.ID, seen from outside.
-HWND FindCopyWindow(const TAppCopy& copy)
-{
-    UINT getAppId = RegisterWindowMessageW(L"CL GetAppID");
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, L"TfrmMain", nullptr)) != nullptr)
-        if (static_cast<int>(SendMessageW(window, getAppId, 0, 0)) == copy.AppId())
-            return window;
-    return nullptr;
-}
-
 void CloseCopy(TAppCopy& copy, HANDLE process)
 {
     EXPECT_EQ(copy.Run(u"/s"), 0);
@@ -86,7 +75,7 @@ TEST(InstanceProtocol, ASecondCopyForwardsItsFirstArgumentWholeAndBringsTheFirst
     TAppCopy copy;
     HANDLE first = copy.Start(u"-h");
     ASSERT_TRUE(copy.WaitForLine(u"ready"));
-    HWND window = FindCopyWindow(copy);
+    HWND window = copy.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(window)); // h: created, not shown
     EXPECT_EQ(copy.CountLines(u"shown"), 0);

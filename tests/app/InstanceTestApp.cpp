@@ -3,11 +3,17 @@
 //   VP_RECORD_FILE      file the lines go to
 //   VP_BUSY_MS          the deferred start-up waits that long while the loop runs (busy)
 //   VP_ANSWER_BOXES     message boxes are recorded and answered OK instead of shown
+//   VP_HIDE_PROXY       the window's creation runs the system switch as the real one does:
+//                       "" (Stop Hide), then this proxy unless it is "-" (Hide IP)
+//   VP_CONNECTIONS      the dial-up connections the switch is told of, ";" between them
 #include <windows.h>
 
 #include "app/CLMain.h"
+#include "browsers/IEProxyWin.h"
+#include "browsers/SystemProxyBackupWin.h"
 #include "framework/engine/CLEngine.h"
 #include "framework/rtl/DebugChannel.h"
+#include "framework/rtl/TextUtils.h"
 #include "framework/ui/Timers.h"
 
 #include <filesystem>
@@ -78,7 +84,16 @@ public:
                 Record(u"ready");
             }
         };
-        OnCreate = [](TObject*) { Record(String(u"created debug=") + (DebugMode() ? u"1" : u"0")); };
+        OnCreate = [](TObject*) {
+            Record(String(u"created debug=") + (DebugMode() ? u"1" : u"0"));
+            String proxy = FromWide(Env(L"VP_HIDE_PROXY"));
+            if (proxy.empty())
+                return;
+            SetIEProxy(u"");
+            if (proxy != u"-")
+                SetIEProxy(proxy);
+            Record(u"switched");
+        };
         SetCaption(u"Instance test");
     }
     ~TfrmMain() override { Record(u"destroyed"); }
@@ -112,6 +127,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
             return mrOk;
         });
     Record(u"start");
+    if (std::wstring names = Env(L"VP_CONNECTIONS"); !names.empty())
+        SetConnectionNamesSource([names] {
+            TStringList list;
+            SplitText(FromWide(names), u';', list);
+            return std::vector<String>(list.begin(), list.end());
+        });
     TfrmMain* mainForm = nullptr;
     if (IsLocaleAllowed()) {
         TApplication application;

@@ -16,6 +16,15 @@ TEST(IEProxyServerText, OneProxyForHttpFtpHttpsInThatOrderWithFinalSemicolon)
     EXPECT_EQ(IEProxyServerText(u""), u"http=;ftp=;https=;");
 }
 
+TEST(IEProxyServerText, OnlyTheSwitchsOwnFormWithAProxyIsRecognised)
+{
+    EXPECT_TRUE(IsIEProxyServerText(u"http=192.0.2.10:80;ftp=192.0.2.10:80;https=192.0.2.10:80;"));
+    for (const char16_t* other : {u"http=;ftp=;https=;", u"corp:3128", u"http=a:1;https=a:1;ftp=a:1",
+             u"http=a:1;ftp=a:1;https=a:1", u"http=a:1;ftp=b:1;https=a:1;", u"http=a:1;ftp=a:1;https=a:1;x",
+             u"HTTP=a:1;ftp=a:1;https=a:1;", u""})
+        EXPECT_FALSE(IsIEProxyServerText(other)) << String(other).size();
+}
+
 TEST(OperaProxyKeys, SevenKeysInOrderWithAndWithoutProxy)
 {
     auto withProxy = OperaProxyKeys(u"192.0.2.10:80");

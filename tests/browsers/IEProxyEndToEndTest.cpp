@@ -7,6 +7,7 @@
 #include <wininet.h>
 
 #include "browsers/IEProxyWin.h"
+#include "framework/config/CLUtilsWin.h"
 #include "support/LoopbackHttpServer.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
@@ -101,11 +102,25 @@ protected:
             SetEnvironmentVariableW(name, nullptr);
     }
 
+    String Probe(int number) { return FSite.URL("/probe?n=" + std::to_string(number)); }
+    String Output(int number) { return FTemp.Folder() + u"fetch" + IntToStr(number) + u".txt"; }
+    // What a running process fetched, once it has written it.
+    std::string WaitFetched(int number)
+    {
+        for (int waited = 0; waited < 30000; waited += 20) {
+            std::string body = FileExists(Output(number)) ? ReadAllBytes(Output(number)) : std::string();
+            if (!body.empty())
+                return body;
+            Sleep(20);
+        }
+        return "(nothing)";
+    }
+
     // Fetches the site's probe in a new process; the body, or the failure.
     std::string FetchInNewProcess(int number)
     {
-        String output = FTemp.Folder() + u"fetch" + IntToStr(number) + u".txt";
-        String address = FSite.URL("/probe?n=" + std::to_string(number));
+        String output = Output(number);
+        String address = Probe(number);
         String commandLine =
             u"\"" + TestExeFolder() + u"wininetget.exe\" \"" + address + u"\" \"" + output + u"\"";
         int code = RunAndWait(commandLine, 60000);
@@ -118,6 +133,7 @@ protected:
     TRegistryValueGuard FOverrideGuard{HKEY_CURRENT_USER, kSettingsKey, u"ProxyOverride"};
     TRegistryValueGuard FConnectionGuard{
         HKEY_CURRENT_USER, kSettingsKey + u"\\Connections", u"DefaultConnectionSettings"};
+    TRegistryValueGuard FRunOnceGuard{HKEY_CURRENT_USER, kRunOnceKey, kRunOnceValue};
     TSettingOverride FSwitch{u"SWITCH.IE", u"1"};
     TTempFolder FTemp;
     TLoopbackHttpServer FSite{ServeSite};
@@ -158,6 +174,30 @@ TEST_F(IEProxyEndToEndTest, SwitchOffSendsTheNextRequestDirect)
     SetIEProxy(u"127.0.0.1:" + IntToStr(FProxy.Port()));
     EXPECT_EQ(FetchInNewProcess(4), "served direct");
     EXPECT_EQ(FProxy.Requests().size(), 1u);
+}
+
+// A program that had WinINet open before Hide uses the proxy in its next session. Wine reads
+// the settings afresh for every session and ignores the settings-changed and refresh
+// notices, and its sessions opened before keep their settings, so only this much shows here.
+TEST_F(IEProxyEndToEndTest, AProgramStartedBeforeHideFollowsTheProxyAfterIt)
+{
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "loopback requests bypass the proxy on Windows";
+    TSettingOverride restore(u"SWITCH.RestoreUserSettings", u"1");
+    SetInternetProxyOption(false, u"", u"");
+    WriteIEProxyRegistry(u"");
+    String go = FTemp.Folder() + u"go";
+    String params = u"\"" + Probe(5) + u"\" \"" + Output(5) + u"\" \"" + go + u"\" \"" + Probe(6) + u"\" \"" +
+        Output(6) + u"\"";
+    ASSERT_TRUE(RunProgram(TestExeFolder() + u"wininetget.exe", params, false, 0));
+    EXPECT_EQ(WaitFetched(5), "served direct");
+
+    SetIEProxy(u"127.0.0.1:" + IntToStr(FProxy.Port()));
+    WriteAllBytesAtomic(go, "");
+    EXPECT_EQ(WaitFetched(6), "served via " + kVia);
+    ASSERT_GE(FProxy.Requests().size(), 1u);
+    EXPECT_EQ(FProxy.Requests()[0].Target, U16ToUtf8(Probe(6)));
+    SetIEProxy(u"");
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 #include <wininet.h>
 
 #include "browsers/IEProxyWin.h"
+#include "browsers/SystemProxyBackupWin.h"
 #include "framework/config/CLUtilsWin.h"
+#include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
 #include "support/TestSupportWin.h"
 
@@ -80,7 +82,8 @@ TRegistryState ReadRegistryState()
     return state;
 }
 
-// Everything the switch (and WinINet on its behalf) may write is put back afterwards.
+// The plain switch ("SWITCH.RestoreUserSettings" off). Everything the switch (and
+// WinINet on its behalf) may write is put back afterwards.
 class IEProxyTest : public ::testing::Test {
 protected:
     TRegistryValueGuard FServer{HKEY_CURRENT_USER, kSettingsKey, u"ProxyServer"};
@@ -90,6 +93,7 @@ protected:
     TRegistryValueGuard FDefaultConnection{HKEY_CURRENT_USER, kConnectionsKey, u"DefaultConnectionSettings"};
     TRegistryValueGuard FSavedLegacy{HKEY_CURRENT_USER, kConnectionsKey, u"SavedLegacySettings"};
     TSettingOverride FSwitch{u"SWITCH.IE", u"1"};
+    TSettingOverride FRestore{u"SWITCH.RestoreUserSettings", u"0"};
 };
 
 TEST_F(IEProxyTest, ProxyGivesRegistryValuesAndWinInetOptions)
@@ -114,9 +118,11 @@ TEST_F(IEProxyTest, ClearingWritesEmptyServerListAndDirectConnection)
     SetIEProxy(u"");
 
     TRegistryState state = ReadRegistryState();
-    // The user's own server list is not restored.
+    // The user's own server list is not restored: nothing of it was kept.
     EXPECT_EQ(state.ProxyServer, u"http=;ftp=;https=;");
     EXPECT_EQ(state.ProxyEnable, 0u);
+    EXPECT_FALSE(FileExists(SystemProxyBackupPath()));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kRunOnceKey, kRunOnceValue, u"(none)"), u"(none)");
     auto options = QueryConnectionOptions();
     ASSERT_TRUE(options);
     EXPECT_EQ(options->Flags, static_cast<DWORD>(PROXY_TYPE_DIRECT));

@@ -1,5 +1,9 @@
 #include "support/BrowsersTestSupport.h"
 
+#include "browsers/SystemProxyBackupWin.h"
+
+#include <wininet.h>
+
 #include "framework/config/CLSettings.h"
 #include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/FileUtils.h"
@@ -82,6 +86,69 @@ TRegistryKeyGuard::~TRegistryKeyGuard()
 {
     if (!FExisted)
         RegDeleteTreeW(FRoot, WStr(FKeyPath));
+}
+
+const String TUserProxySettings::FKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+
+TUserProxySettings::TUserProxySettings()
+{
+    std::wstring server = L"corp-proxy:3128", bypass = L"<local>;*.corp;10.*",
+                 autoConfig = L"http://127.0.0.1:9/proxy.pac";
+    INTERNET_PER_CONN_OPTIONW options[4] = {};
+    options[0].dwOption = INTERNET_PER_CONN_FLAGS;
+    // A proxy kept but switched off, and an automatic configuration script.
+    options[0].Value.dwValue = PROXY_TYPE_DIRECT | PROXY_TYPE_AUTO_PROXY_URL;
+    options[1].dwOption = INTERNET_PER_CONN_PROXY_SERVER;
+    options[1].Value.pszValue = server.data();
+    options[2].dwOption = INTERNET_PER_CONN_PROXY_BYPASS;
+    options[2].Value.pszValue = bypass.data();
+    options[3].dwOption = INTERNET_PER_CONN_AUTOCONFIG_URL;
+    options[3].Value.pszValue = autoConfig.data();
+    INTERNET_PER_CONN_OPTION_LISTW list = {};
+    list.dwSize = sizeof(list);
+    list.dwOptionCount = 4;
+    list.pOptions = options;
+    EXPECT_TRUE(InternetSetOptionW(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof(list)));
+    // Wine keeps only the proxy of these; the registry holds all of it either way.
+    DWORD enable = 0;
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, WStr(FKey), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+        ERROR_SUCCESS) {
+        RegSetValueExW(
+            key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof(enable));
+        RegCloseKey(key);
+    }
+    SetRegistryString(HKEY_CURRENT_USER, FKey, u"ProxyServer", FromWide(server));
+    SetRegistryString(HKEY_CURRENT_USER, FKey, u"ProxyOverride", FromWide(bypass));
+    SetRegistryString(HKEY_CURRENT_USER, FKey, u"AutoConfigURL", FromWide(autoConfig));
+    DeleteRegistryValue(HKEY_CURRENT_USER, kRunOnceKey, kRunOnceValue);
+}
+
+String TUserProxySettings::Snapshot()
+{
+    // WinINet first: Wine's creates "ProxyEnable" when it reads the settings and finds none.
+    String text = u"wininet: no answer\n";
+    if (auto lan = CaptureConnection(u""))
+        text = u"wininet flags=" + IntToStr(lan->Flags) + u" server=" + lan->ProxyServer + u" bypass=" +
+            lan->ProxyBypass + u" autoconfig=" + lan->AutoConfigURL + u"\n";
+    HKEY key = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, WStr(FKey), 0, KEY_READ, &key);
+    for (const char16_t* name : {u"ProxyEnable", u"ProxyServer", u"ProxyOverride", u"AutoConfigURL"}) {
+        BYTE data[2048];
+        DWORD type = 0, size = sizeof(data);
+        text += String(name) + u"=";
+        if (key && RegQueryValueExW(key, WStr(name), nullptr, &type, data, &size) == ERROR_SUCCESS) {
+            text += IntToStr(type) + u":";
+            for (DWORD i = 0; i < size; ++i)
+                text += IntToHex(data[i], 2);
+        } else {
+            text += u"absent";
+        }
+        text += u"\n";
+    }
+    if (key)
+        RegCloseKey(key);
+    return text;
 }
 
 } // namespace vptest

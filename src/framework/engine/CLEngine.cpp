@@ -48,6 +48,7 @@ const TClassInfo& TCLEngine::StaticClassInfo()
                                        .Other(u"OnSkinChanged", u"TNotifyEvent")
                                        .Other(u"OnLanguageChanged", u"TNotifyEvent")
                                        .Other(u"TitleIncludeVer", u"Boolean")
+                                       .Other(u"OnEndSession", u"TNotifyEvent")
                                        .Build();
     return info;
 }
@@ -346,6 +347,10 @@ void TCLEngine::HookWndProc(TMessage& message)
         // Noted, then passed on: the window answers it as usual.
         FQueryEndSessionArrived = true;
         FQueryEndSessionTime = GetTickCount32();
+    }
+    if (msg == WM_ENDSESSION && message.WParam != 0 && OnEndSession) {
+        // Passed on too: the window answers it as usual.
+        OnEndSession(this);
     }
 }
 

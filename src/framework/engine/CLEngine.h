@@ -90,6 +90,9 @@ public:
     TNotifyEvent OnLanguageChanged;
     TNotifyEvent OnSkinChanged;
     TNotifyEvent OnTitleChange;
+    // Windows ends the session (WM_ENDSESSION, wParam true): the process may be ended at any
+    // moment after it, so whatever must not be left behind is put right here.
+    TNotifyEvent OnEndSession;
 
     // The registered message numbers of the instance protocol.
     UINT WM_CL_GET_APPID() const { return FWM_CL_GET_APPID; }

@@ -32,7 +32,8 @@ public:
 protected:
     void WndProc(TMessage& message) override
     {
-        if (message.Msg >= 0xC000 || message.Msg == WM_QUERYENDSESSION || message.Msg == WM_COPYDATA)
+        if (message.Msg >= 0xC000 || message.Msg == WM_QUERYENDSESSION || message.Msg == WM_ENDSESSION ||
+            message.Msg == WM_COPYDATA)
             Passed.push_back(message.Msg);
         TForm::WndProc(message);
     }
@@ -193,6 +194,20 @@ TEST(Engine, SessionEndingLastsFiveMinutesAcrossTheTickWrap)
     clock.Ticks = 0xFFFFFF00u + 300000u;
     EXPECT_FALSE(engine->GetSessionEnding());
     SetClock(nullptr);
+}
+
+TEST(Engine, SessionEndIsRaisedOnlyWhenTheSessionEndsAndStillReachesTheWindow)
+{
+    TApplicationScope scope;
+    auto* form = Application().CreateForm<TfrmHost>();
+    Send(form, WM_ENDSESSION, TRUE, 0); // no handler
+    std::vector<TObject*> raised;
+    form->CLEngine->OnEndSession = [&](TObject* Sender) { raised.push_back(Sender); };
+    Send(form, WM_ENDSESSION, FALSE, 0); // the end was called off
+    EXPECT_TRUE(raised.empty());
+    Send(form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(raised, std::vector<TObject*>{form->CLEngine});
+    EXPECT_EQ(std::count(form->Passed.begin(), form->Passed.end(), static_cast<UINT>(WM_ENDSESSION)), 3);
 }
 
 TEST(Engine, DestructionGivesTheWindowItsHandlerBack)
