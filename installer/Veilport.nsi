@@ -171,7 +171,6 @@ Section "-un.Program"
             DeleteRegValue HKCU "${RUN_KEY}" $ConstName
         ${EndIf}
     ${EndIf}
-    DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
 ; Unticked unless asked for: on the page, or with /REMOVESETTINGS in a silent run.
@@ -202,6 +201,11 @@ Section /o "un.$(RemoveSettings)" SecRemoveSettings
     SetShellVarContext all
     RMDir /r "$APPDATA\$ConfigWord"
     SetShellVarContext current
+SectionEnd
+
+; The programs-list entry goes last: until the uninstaller has done its work, it stays.
+Section "-un.Entry"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
 Function un.onInit

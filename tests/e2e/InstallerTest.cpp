@@ -60,7 +60,7 @@ bool KeyExists(HKEY root, const String& key)
 }
 
 // The uninstaller runs on from a copy of itself and returns at once: its work is done when
-// the install folder and the programs-list entry are gone.
+// the install folder and then, last of all, the programs-list entry are gone.
 bool WaitUntilUninstalled(const String& folder, DWORD timeoutMs = 60000)
 {
     DWORD start = GetTickCount();
