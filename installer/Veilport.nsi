@@ -69,12 +69,10 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
 ; What the installed program was built with, read from its constant settings files as the
 ; program reads them: the distributor's oem.const.dat first, then const.dat.
 Var ConstName    ; "App.Name": the name of the log-on entry
-Var ConstGuid    ; "App.GUID": the running copy's instance mutex is "Global\" + this
 Var ConfigWord   ; the settings folder's name under the application-data folders
 
 ; Reads the setting named on the stack; leaves its value (or "") on the stack.
-!macro READ_CONST un
-Function ${un}ReadConst
+Function un.ReadConst
     Exch $0
     Push $1
     ClearErrors
@@ -86,39 +84,33 @@ Function ${un}ReadConst
     Pop $1
     Exch $0
 FunctionEnd
-!macroend
-!insertmacro READ_CONST ""
-!insertmacro READ_CONST "un."
 
-; Closes a running copy with the program's own "/s" switch, so that it leaves the browsers
-; with direct connections, and waits until it has ended (its instance mutex is gone). A copy
-; that does not end in time: the user may retry; a silent run gives up.
+; Closes a copy that runs from the install folder with the program's own "/s" switch, so that
+; it leaves the browsers with direct connections, and waits until it has ended: the file of a
+; running program cannot be opened for writing. A copy that does not end in time: the user
+; may retry; a silent run gives up.
 !macro CLOSE_RUNNING_COPY un
 Function ${un}CloseRunningCopy
     ${IfNot} ${FileExists} "$INSTDIR\${EXE}"
         Return
     ${EndIf}
-    Push "App.GUID"
-    Call ${un}ReadConst
-    Pop $ConstGuid
-    ExecWait '"$INSTDIR\${EXE}" /s'
-    ${If} $ConstGuid == ""
-        Return
-    ${EndIf}
     StrCpy $R0 0
     ${Do}
-        System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Global\$ConstGuid") p .R1'
-        ${If} $R1 P= 0
+        ClearErrors
+        FileOpen $R1 "$INSTDIR\${EXE}" a
+        ${IfNot} ${Errors}
+            FileClose $R1
             ${Break}
         ${EndIf}
-        System::Call 'kernel32::CloseHandle(p R1)'
+        ${If} $R0 = 0
+            ExecWait '"$INSTDIR\${EXE}" /s'
+        ${EndIf}
         IntOp $R0 $R0 + 1
-        ${If} $R0 >= ${CLOSE_WAIT_TENTHS}
+        ${If} $R0 > ${CLOSE_WAIT_TENTHS}
             MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY retry
             SetErrorLevel 2
             Quit
         retry:
-            ExecWait '"$INSTDIR\${EXE}" /s'
             StrCpy $R0 0
         ${EndIf}
         Sleep 100
