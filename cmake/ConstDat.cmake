@@ -1,5 +1,8 @@
 # Reading the program's constant settings at configure time.
 #
+# vp_version_numbers(<version> <out>): the four numbers of a version of one to four dotted
+# numbers ("1.2" gives 1;2;0;0), each at most 65535; any other text stops the configure.
+#
 # vp_const_value(<const.dat> <key> <out>): the value of <key> in the section "setting", or
 # empty. As the program reads the file: names compare without regard to case, ";" starts a
 # comment line, and of two equal keys or two "setting" sections the later one counts.
@@ -42,4 +45,22 @@ function(vp_const_value file key out)
     string(REPLACE "${open}" "[" found "${found}")
     string(REPLACE "${close}" "]" found "${found}")
     set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+function(vp_version_numbers version out)
+    if(NOT version MATCHES "^[0-9]+(\\.[0-9]+)?(\\.[0-9]+)?(\\.[0-9]+)?$")
+        message(FATAL_ERROR "App.Ver is \"${version}\", not a version of one to four numbers")
+    endif()
+    string(REPLACE "." ";" numbers "${version}")
+    foreach(number IN LISTS numbers)
+        if(number GREATER 65535)
+            message(FATAL_ERROR "App.Ver ${version}: ${number} does not fit a version field")
+        endif()
+    endforeach()
+    list(LENGTH numbers count)
+    while(count LESS 4)
+        list(APPEND numbers 0)
+        math(EXPR count "${count} + 1")
+    endwhile()
+    set(${out} "${numbers}" PARENT_SCOPE)
 endfunction()

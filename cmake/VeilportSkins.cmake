@@ -7,6 +7,7 @@
 #   VP_DEFAULT_SKIN_FILE   the built-in "Default" skin, for the program's resources
 #   skins                  target: every skin file (also built by "all")
 #   skin_<Name>            target: one skin file; its VP_SKIN_FILE property is the file
+#   VP_SHIPPED_SKIN_FILES  global property: the skin files in VP_SKINS_DIR (what ships)
 
 find_program(VP_RSVG_CONVERT rsvg-convert)
 if(NOT VP_RSVG_CONVERT)
@@ -54,6 +55,9 @@ function(vp_skin name output)
     add_custom_target(skin_${name} DEPENDS ${output})
     set_target_properties(skin_${name} PROPERTIES VP_SKIN_FILE ${output})
     add_dependencies(skins skin_${name})
+    if(outputDir STREQUAL VP_SKINS_DIR)
+        set_property(GLOBAL APPEND PROPERTY VP_SHIPPED_SKIN_FILES ${output})
+    endif()
 endfunction()
 
 vp_skin(Default ${VP_DEFAULT_SKIN_FILE})

@@ -1,3 +1,4 @@
+#include "e2e/E2eSupport.h"
 #include "framework/config/CLUtilsWin.h"
 #include "framework/config/IniFile.h"
 #include "framework/rtl/FileUtils.h"
@@ -7,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <random>
 
 using namespace vp;
@@ -15,18 +15,16 @@ using namespace vptest;
 
 namespace {
 
-// Veilport.exe with the shipped data files in a folder of its own. An oem.const.dat gives
-// it an identity of its own, so it meets no other copy.
+// The laid-out install folder copied to a folder of its own. An oem.const.dat gives the
+// program an identity of its own, so it meets no other copy.
 class TInstalledVeilport {
 public:
     // oemLines: further lines of the section "setting" of oem.const.dat.
     explicit TInstalledVeilport(const String& oemLines = u"")
     {
         FFolder = GetLongPath(FTemp.Folder());
-        std::filesystem::copy(
-            std::filesystem::path(ToWide(TestExeFolder() + u"Veilport.exe")), FTemp.Path() / "Veilport.exe");
-        const char* source = std::getenv("VP_SOURCE_DIR");
-        std::filesystem::copy(std::filesystem::path(source ? source : ".") / "data", FTemp.Path(),
+        // The folder without its final "\": the runtime's stat refuses a folder name ending in one.
+        std::filesystem::copy(ToFsPath(LayoutFolder()).parent_path(), FTemp.Path(),
             std::filesystem::copy_options::recursive);
         std::random_device device;
         FAppId = static_cast<int>(device() % 1000000) + 5000;
@@ -47,43 +45,14 @@ public:
 
     HANDLE Start(const String& arguments)
     {
-        String commandLine = u"\"" + FFolder + u"Veilport.exe\" " + arguments;
-        std::wstring buffer = ToWide(commandLine);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
-        if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, WStr(FFolder),
-                &startup, &process))
-            return nullptr;
-        CloseHandle(process.hThread);
-        FProcesses.push_back(process.hProcess);
-        return process.hProcess;
+        HANDLE process = StartProgram(u"\"" + FFolder + u"Veilport.exe\" " + arguments, FFolder);
+        if (process)
+            FProcesses.push_back(process);
+        return process;
     }
 
-    // The main window once it answers the protocol and is no longer busy.
-    HWND WaitUntilReady(DWORD timeoutMs = 30000)
-    {
-        UINT getAppId = RegisterWindowMessageW(L"CL GetAppID");
-        UINT ifBusy = RegisterWindowMessageW(L"CL IfBusy");
-        DWORD start = GetTickCount();
-        while (GetTickCount() - start < timeoutMs) {
-            HWND window = nullptr;
-            while ((window = FindWindowExW(nullptr, window, L"TfrmMain", nullptr)) != nullptr)
-                if (static_cast<int>(SendMessageW(window, getAppId, 0, 0)) == FAppId &&
-                    SendMessageW(window, ifBusy, 0, 0) == 0)
-                    return window;
-            Sleep(50);
-        }
-        return nullptr;
-    }
-
-    // The user file lives in the all-users folder when that is writable, else per user.
-    String UserSettingFile() const
-    {
-        String allUsers = GetCommonShellFolder(u"Common AppData") + u"\\" + FConfigPath + u"\\setting.dat";
-        return FileExists(allUsers) ? allUsers
-                                    : GetShellFolder(u"AppData") + u"\\" + FConfigPath + u"\\setting.dat";
-    }
+    HWND WaitUntilReady() const { return vptest::WaitUntilReady(FAppId); }
+    String UserSettingFile() const { return vptest::UserSettingFile(FConfigPath); }
     int AppId() const { return FAppId; }
     // The title the engine gives the main window: the name, two blanks, the version.
     String Title() const
@@ -118,13 +87,6 @@ String AnswerMessageBox(HANDLE process, const String& caption)
         }
     }
     return String();
-}
-
-DWORD ExitCode(HANDLE process)
-{
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    return code;
 }
 
 } // namespace

@@ -1,0 +1,28 @@
+// What the end-to-end tests share: the laid-out install folder of this build and the real
+// program's processes and main window.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/rtl/RtlText.h"
+
+namespace vptest {
+
+// The install folder that scripts/layout laid out for this build (target "layout"), ending in "\".
+vp::String LayoutFolder();
+
+// Starts a command line with the given working folder; the process handle (the caller closes
+// it) or nullptr.
+HANDLE StartProgram(const vp::String& commandLine, const vp::String& folder);
+
+// The main window of the copy whose "App.ID" is appId, once it answers the instance protocol
+// and is no longer busy; nullptr after timeoutMs.
+HWND WaitUntilReady(int appId, DWORD timeoutMs = 30000);
+
+DWORD ExitCode(HANDLE process);
+
+// The user's settings file of a program whose settings folder is named configWord: the
+// all-users folder when the program chose it, else the per-user one.
+vp::String UserSettingFile(const vp::String& configWord);
+
+} // namespace vptest
