@@ -7,6 +7,7 @@
 #include "framework/rtl/Exceptions.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/RegisteredMessages.h"
+#include "framework/ui/SkinForm.h"
 
 namespace vp {
 
@@ -25,6 +26,8 @@ const TClassInfo& TCLEngine::StaticClassInfo()
     static const TClassInfo info = TClassBuilder<TCLEngine, TComponent>(u"TCLEngine")
                                        .Other(u"SettingOverwrite", u"TStrings")
                                        .Other(u"SettingDefault", u"TStrings")
+                                       .Object(u"SkinForm", u"TspDynamicSkinForm", &TCLEngine::SkinForm,
+                                           &TCLEngine::SetSkinForm)
                                        .Other(u"OnCmdFile", u"TOnCmdFile")
                                        .Other(u"OnTitleChange", u"TNotifyEvent")
                                        .Other(u"OnSkinChanged", u"TNotifyEvent")
@@ -67,6 +70,22 @@ TCLEngine::~TCLEngine()
         gEngine = nullptr;
     }
     FWndProcHook.Remove();
+}
+
+void TCLEngine::SetSkinForm(TspDynamicSkinForm* value)
+{
+    if (FSkinForm)
+        RemoveFreeNotification(FSkinForm);
+    FSkinForm = value;
+    if (FSkinForm)
+        FreeNotification(FSkinForm);
+}
+
+void TCLEngine::Notification(TComponent* aComponent, TOperation operation)
+{
+    TComponent::Notification(aComponent, operation);
+    if (operation == TOperation::Remove && aComponent == FSkinForm)
+        FSkinForm = nullptr;
 }
 
 void TCLEngine::Loaded()
@@ -123,7 +142,12 @@ void TCLEngine::HookWndProc(TMessage& message)
         return;
     }
     if (msg == FWM_CL_BRING_TO_FRONT) {
-        message.Result = (OnRestoreFromTray && OnRestoreFromTray()) ? 1 : 0;
+        bool restored = false;
+        if (FSkinForm && FSkinForm->TrayIcon())
+            restored = FSkinForm->RestoreFromTray();
+        else if (OnRestoreFromTray)
+            restored = OnRestoreFromTray();
+        message.Result = restored ? 1 : 0;
         message.Handled = true;
         return;
     }
