@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
 
 namespace vp {
 
@@ -354,14 +355,24 @@ void TSkinPainter::DrawBuiltinGlyph(HDC dc, const RECT& rect, TBuiltinGlyph glyp
     };
     // A round or triangular badge with a white sign, as the system's message icons draw.
     auto badgeText = [&](const wchar_t* sign, float top) {
-        Gdiplus::FontFamily family(L"Tahoma");
-        Gdiplus::Font font(&family, s * 0.6f, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
-        Gdiplus::StringFormat format;
-        format.SetAlignment(Gdiplus::StringAlignmentCenter);
-        format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-        Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
-        graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-        graphics.DrawString(sign, -1, &font, Gdiplus::RectF(x, y + top * s, s, s), &format, &white);
+        // Through a GDI font: GDI finds a stand-in where GDI+ would find no family at all.
+        LOGFONTW logFont{};
+        logFont.lfHeight = -static_cast<LONG>(std::lround(s * 0.6f));
+        logFont.lfWeight = FW_BOLD;
+        logFont.lfCharSet = DEFAULT_CHARSET;
+        logFont.lfQuality = ANTIALIASED_QUALITY;
+        wcscpy(logFont.lfFaceName, L"Tahoma");
+        HFONT gdiFont = CreateFontIndirectW(&logFont);
+        {
+            Gdiplus::Font font(dc, gdiFont);
+            Gdiplus::StringFormat format;
+            format.SetAlignment(Gdiplus::StringAlignmentCenter);
+            format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+            Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
+            graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+            graphics.DrawString(sign, -1, &font, Gdiplus::RectF(x, y + top * s, s, s), &format, &white);
+        }
+        DeleteObject(gdiFont);
     };
     switch (glyph) {
     case TBuiltinGlyph::None: break;
