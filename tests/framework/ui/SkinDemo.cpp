@@ -133,14 +133,11 @@ private:
         RECT rect;
         GetWindowRect(Handle(), &rect);
         if (View == u"sysmenu") {
-            // A click on the system menu button. (Wine under Xvfb leaves a menu black that opens
-            // wholly inside another window, as the one below the icon does.)
-            const TRect button = spDynamicSkinForm->Layout().ButtonRect(TCaptionButton::SysMenu);
-            const LPARAM at = MAKELPARAM(rect.left + (button.Left + button.Right) / 2, rect.top + (button.Top + button.Bottom) / 2);
-            SendMessageW(Handle(), WM_NCLBUTTONDOWN, HTSYSMENU, at);
-            POINT client{rect.left + (button.Left + button.Right) / 2, rect.top + (button.Top + button.Bottom) / 2};
-            ScreenToClient(Handle(), &client);
-            SendMessageW(Handle(), WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+            // A right click on the caption near the window's right edge. (Wine under Xvfb
+            // leaves a menu black that opens wholly inside another window.)
+            const TRect caption = spDynamicSkinForm->Layout().CaptionRect();
+            SendMessageW(Handle(), WM_NCRBUTTONUP, HTCAPTION,
+                MAKELPARAM(rect.left + caption.Right - 60, rect.top + (caption.Top + caption.Bottom) / 2));
         } else if (View == u"traymenu") {
             spTrayIcon->ShowMenu(POINT{rect.right, rect.bottom + 250});
         } else if (View == u"message") {
