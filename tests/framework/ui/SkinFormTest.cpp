@@ -199,6 +199,11 @@ TEST(SkinnedFrame, SwitchingSkinsRepaintsTheLiveWindowAndASystemFrameSkinGivesTh
     GetWindowRect(window, &frame);
     EXPECT_TRUE(NearColor(shot.Pixel(origin.x - frame.left + 100, origin.y - frame.top + 100),
         form->spSkinData->Skin().Element(skin::kForm).Fill[TSkinState::Normal], 4));
+    // The system's frame asks the skinned one before it closes too.
+    form->Refused = {cmClose};
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(form->Commands, std::vector{cmClose});
+    EXPECT_TRUE(IsWindowVisible(window));
 
     form->spSkinData->SetSkinnableForm(true);
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION, 0);
@@ -288,33 +293,30 @@ TEST(SkinnedFrame, AltSpaceOpensTheSystemMenuInTheToolkitsTextsOrTheFormsOwnMenu
     auto* form = ShowSkinnedForm();
     TspDynamicSkinForm& frame = *form->spDynamicSkinForm;
     HWND window = form->Handle();
-    std::vector<String> texts;
-    {
+    // The texts of the menu that open() shows, once it has shown it.
+    auto menuTexts = [&](const std::function<void()>& open) {
+        std::vector<String> texts;
         TWhileModal reader([&] {
             texts = OpenMenuTexts();
             return !texts.empty() && EndMenu();
         });
-        PostMessageW(window, WM_SYSCHAR, u' ', 0x20000001);
-        EXPECT_TRUE(PumpUntil([&] { return reader.Done(); }, 5000));
-    }
+        open();
+        PumpUntil([&] { return reader.Done(); }, 5000);
+        return texts;
+    };
+    EXPECT_EQ(menuTexts([&] { PostMessageW(window, WM_SYSCHAR, u' ', 0x20000001); }),
+        (std::vector<String>{u"&Restore", u"Mi&nimize", u"Ma&ximize", u"Roll &up", u"-", u"&Close"}));
     EXPECT_EQ(form->Commands, std::vector{cmSysMenu});
-    EXPECT_EQ(texts, (std::vector<String>{u"&Restore", u"Mi&nimize", u"Ma&ximize", u"Roll &up", u"-", u"&Close"}));
 
-    auto* texts2 = new TspResourceStrData(form);
+    auto* texts = new TspResourceStrData(form);
     TStringList lines;
     lines.Add(u"SysMenu.Close=&Fermer");
-    texts2->Merge(lines);
-    form->spSkinData->SetResourceStrData(texts2);
+    texts->Merge(lines);
+    form->spSkinData->SetResourceStrData(texts);
     frame.SetMaximizeButton(false);
     frame.SetRollUpButton(false);
-    {
-        TWhileModal reader([&] {
-            texts = OpenMenuTexts();
-            return !texts.empty() && EndMenu();
-        });
-        frame.ExecuteCommand(cmSysMenu);
-    }
-    EXPECT_EQ(texts, (std::vector<String>{u"&Restore", u"Mi&nimize", u"-", u"&Fermer"}));
+    EXPECT_EQ(menuTexts([&] { frame.ExecuteCommand(cmSysMenu); }),
+        (std::vector<String>{u"&Restore", u"Mi&nimize", u"-", u"&Fermer"}));
 
     // A system menu of the form's own replaces the built-in one.
     auto* pmSys = new TspSkinPopupMenu(form);
@@ -322,14 +324,8 @@ TEST(SkinnedFrame, AltSpaceOpensTheSystemMenuInTheToolkitsTextsOrTheFormsOwnMenu
     item->SetCaption(u"Always on top");
     pmSys->Items()->Add(item);
     frame.SetSysMenu(pmSys);
-    {
-        TWhileModal reader([&] {
-            texts = OpenMenuTexts();
-            return !texts.empty() && EndMenu();
-        });
-        SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, u' ');
-    }
-    EXPECT_EQ(texts, std::vector<String>{u"Always on top"});
+    EXPECT_EQ(menuTexts([&] { SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, u' '); }),
+        std::vector<String>{u"Always on top"});
 }
 
 TEST(SkinnedFrame, TheTrayTakesTheWindowAndTheEnginesBringToFrontRestoresIt)
@@ -362,23 +358,4 @@ TEST(SkinnedFrame, TheTrayTakesTheWindowAndTheEnginesBringToFrontRestoresIt)
     delete tray; // a frame whose tray icon goes forgets it
     EXPECT_EQ(frame.TrayIcon(), nullptr);
     EXPECT_EQ(SendMessageW(window, bringToFront, 0, 0), 0);
-}
-
-TEST(SkinnedFrame, AFormMadeWithASystemFrameSkinHasTheSystemsCaption)
-{
-    TApplicationScope scope;
-    auto* form = Application().CreateForm<TfrmSkinnedFrame>();
-    form->spSkinData->LoadFromCompressedFile(BuiltSkin("Harbor.nsf.skn"));
-    form->spSkinData->SetSkinnableForm(false);
-    form->spDynamicSkinForm->SetMinimizeButton(false);
-    form->Show();
-    HWND window = form->Handle();
-    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
-    EXPECT_EQ(style & WS_MINIMIZEBOX, 0); // the buttons follow the frame's properties
-    // Its close still asks the frame first.
-    form->Refused = {cmClose};
-    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(form->Commands, std::vector{cmClose});
-    EXPECT_TRUE(IsWindowVisible(window));
 }

@@ -1,4 +1,4 @@
-// skindemo.exe <skin> <view> [<dpi>]: a window built only from the skinned toolkit's frame,
+// skindemo.exe <skin> <view>: a window built only from the skinned toolkit's frame,
 // tray icon, pop-up menus and message box, for looking at them (tools/skin-screenshots).
 // <skin>: "Default" (the built-in skin) or the path of a skin file; <view>: "frame",
 // "sysmenu", "traymenu" or "message".
