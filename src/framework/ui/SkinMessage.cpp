@@ -61,8 +61,7 @@ TModalResult TspSkinMessage::MessageDlg(const String& text, const String& captio
     content.MessageLabelSkinDataName = FMessageLabelSkinDataName;
     FShowAgainChecked = true;
     // A box of its own each time: boxes may open while another one waits (timers run on).
-    auto form = std::make_unique<TspSkinMessageForm>(nullptr, content);
-    LoadComponentTree(*form);
+    std::unique_ptr<TspSkinMessageForm> form(NewForm<TspSkinMessageForm>(nullptr, content));
     const TModalResult result = form->ShowModal();
     FShowAgainChecked = form->ShowAgainChecked();
     return result;

@@ -163,6 +163,13 @@ TspSkinMessageForm::TspSkinMessageForm(TComponent* aOwner, const TContent& conte
             Key = 0;
         }
     };
+    // The default button has the focus, as in the system's box.
+    OnActivate = [this](TObject*) {
+        if (!IsChild(Handle(), GetFocus()))
+            for (TspMessageButton* button : FButtons)
+                if (button->Default)
+                    button->SetFocus();
+    };
     OnCloseQuery = [this](TObject*, bool& CanClose) {
         // The close command ends the box only as Esc would.
         const bool byCommand = ModalResult() == mrCancel &&
@@ -308,14 +315,6 @@ void TspSkinMessageForm::WndProc(TMessage& message)
         if (message.WParam)
             MessageBeep(KindSound(FContent.DlgType));
         break;
-    case WM_ACTIVATE:
-        DefaultHandler(message);
-        // The default button has the focus, as in the system's box.
-        if (LOWORD(message.WParam) != WA_INACTIVE && !IsChild(Handle(), GetFocus()))
-            for (TspMessageButton* button : FButtons)
-                if (button->Default)
-                    button->SetFocus();
-        return;
     default: break;
     }
     TForm::WndProc(message);
