@@ -1,4 +1,5 @@
 #include "SkinUiTestSupport.h"
+#include "support/TestSupport.h"
 #include "support/UiTestSupport.h"
 
 #include "framework/ui/Dpi.h"
@@ -207,6 +208,15 @@ TEST(TrayIcon, ComesBackByItselfWhenTheShellRestarts)
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(HWND_BROADCAST, RegisteredMessage(kMsgTaskbarCreated), 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
     EXPECT_TRUE(PumpUntil([&] { return IconKnownToShell(window); }, 3000));
+
+    // An icon file replaces the icon; a file that holds none leaves it.
+    HICON programs = tray->Icon();
+    EXPECT_TRUE(tray->LoadIconFromFile(FromWide(SourcePath("data/res/icon.ico").wstring())));
+    EXPECT_NE(tray->Icon(), programs);
+    HICON loaded = tray->Icon();
+    EXPECT_FALSE(tray->LoadIconFromFile(FromWide(SourcePath("data/const.dat").wstring())));
+    EXPECT_EQ(tray->Icon(), loaded);
+    EXPECT_TRUE(IconKnownToShell(window));
 
     // Hidden, it stays away even then.
     tray->SetVisible(false);
