@@ -53,20 +53,6 @@ TEST(SkinFrameLayout, PartsScaleWithTheDpiAndButtonsStandFromTheRight)
     EXPECT_EQ(large.Insets(), (TRect{2, 50, 2, 2}));
 }
 
-TEST(SkinFrameLayout, AButtonLowerThanTheCaptionIsCentredAndSpacingSeparatesButtons)
-{
-    TSkinFrameParams params = MainWindowFrame(96);
-    params.Metrics.CaptionButtonHeight = 20;
-    params.Metrics.CaptionButtonSpacing = 2;
-    TSkinFrameLayout layout(params);
-    EXPECT_EQ(layout.ButtonRect(Close), (TRect{435, 7, 475, 27}));
-    EXPECT_EQ(layout.ButtonRect(Minimize), (TRect{393, 7, 433, 27}));
-    // No icon: the title starts at the border.
-    params.Icon = false;
-    EXPECT_EQ(TSkinFrameLayout(params).TitleRect().Left, 1);
-    EXPECT_EQ(TSkinFrameLayout(params).IconRect().Width(), 0);
-}
-
 TEST(SkinFrameLayout, HitTestFindsButtonsIconCaptionClientAndBorder)
 {
     TSkinFrameLayout layout(MainWindowFrame(96));
@@ -114,16 +100,23 @@ TEST(SkinFrameLayout, SizeableEdgesAndCornersReachInButNotWhenMaximisedAndOnlySi
     EXPECT_EQ(rolled.ClientRect().Height(), 0);
 }
 
-TEST(SkinFrameLayout, MinimumWidthKeepsIconButtonsAndRoomForTheTitle)
+TEST(SkinFrameLayout, LowButtonsAreCentredSpacedAndTheMinimumKeepsThemWithRoomForTheTitle)
 {
-    TSkinFrameLayout layout(MainWindowFrame(96));
-    EXPECT_EQ(layout.MinimumWidth(), 27 + 8 + 120 + 1);
+    TSkinFrameParams params = MainWindowFrame(96);
+    params.Metrics.CaptionButtonHeight = 20;
+    params.Metrics.CaptionButtonSpacing = 2;
+    TSkinFrameLayout layout(params);
+    EXPECT_EQ(layout.ButtonRect(Close), (TRect{435, 7, 475, 27}));
+    EXPECT_EQ(layout.ButtonRect(Minimize), (TRect{393, 7, 433, 27}));
+    EXPECT_EQ(layout.MinimumWidth(), 27 + 8 + 124 + 1); // icon, title room, 3 buttons and 2 gaps, border
     EXPECT_EQ(layout.MinimumHeight(), 34);
-    TSkinFrameParams none = MainWindowFrame(96);
-    none.Buttons = TCaptionButtonSet();
-    none.Icon = false;
-    none.Metrics.BorderWidth = 0;
-    TSkinFrameLayout bare(none);
+    // No icon, buttons or border: the title starts at the edge, the caption is all there is.
+    params.Buttons = TCaptionButtonSet();
+    params.Icon = false;
+    params.Metrics.BorderWidth = 0;
+    TSkinFrameLayout bare(params);
+    EXPECT_EQ(bare.TitleRect().Left, 0);
+    EXPECT_EQ(bare.IconRect().Width(), 0);
     EXPECT_EQ(bare.MinimumWidth(), 8);
     EXPECT_EQ(bare.Insets(), (TRect{0, 32, 0, 0}));
 }

@@ -72,14 +72,8 @@ int wmain(int argc, wchar_t** argv)
     SetTimer(nullptr, 0, 50, MeasureMenu);
     form->Frame->ShowSysMenu(POINT{10, 10});
 
-    TspSkinMessageForm::TContent content;
-    content.Text = u"Probe";
-    content.SkinData = form->SkinData;
-    content.SkinDataName = u"MessageBox";
-    content.ButtonSkinDataName = u"Button";
-    content.MessageLabelSkinDataName = u"Label";
-    TspSkinMessageForm box(nullptr, content);
-    LoadComponentTree(box);
+    TspSkinMessageForm box(nullptr, {.Text = u"Probe", .SkinData = form->SkinData, .SkinDataName = u"MessageBox",
+                                        .ButtonSkinDataName = u"Button", .MessageLabelSkinDataName = u"Label"});
     box.Show();
     RECT button{};
     GetWindowRect(box.Buttons()[0]->Handle(), &button);

@@ -83,19 +83,14 @@ TEST(MenuItems, AnItemSitsInOneParentAndLeavesItWhenItGoes)
     auto* other = new TMenuItem(&owner);
     TMenuItem* a = AddItem(owner, root, u"A");
     TMenuItem* b = AddItem(owner, root, u"B");
-    auto* c = new TMenuItem(&owner);
-    root->Insert(0, c);
-    EXPECT_EQ(root->IndexOf(c), 0);
-    EXPECT_EQ(root->IndexOf(b), 2);
     other->Add(a); // moves
-    EXPECT_EQ(root->Count(), 2);
+    EXPECT_EQ(root->Count(), 1);
     EXPECT_EQ(a->Parent(), other);
     EXPECT_THROW(a->Add(other), Exception); // no item holds its own parent
     delete b;
-    EXPECT_EQ(root->Count(), 1);
-    delete root;
-    EXPECT_EQ(c->Parent(), nullptr);
-    EXPECT_THROW(other->Items(5), EListError);
+    EXPECT_EQ(root->Count(), 0);
+    delete other;
+    EXPECT_EQ(a->Parent(), nullptr);
 }
 
 TEST(SkinPopupMenu, ItemsAreDrawnAtTheSkinsSizesAndTheKeyboardChoosesThem)

@@ -161,39 +161,32 @@ TEST(SkinMessage, TheBoxWrapsLongTextAndShowsTheIconOfItsKind)
     TComponent owner(nullptr);
     auto* data = new TspSkinData(&owner);
     data->LoadFromCompressedFile(BuiltSkin("Harbor.nsf.skn")); // icons drawn as glyphs
-    String text;
+    TspSkinMessageForm::TContent content{.DlgType = TMsgDlgType::mtInformation, .SkinData = data,
+        .SkinDataName = u"MessageBox", .ButtonSkinDataName = u"Button", .MessageLabelSkinDataName = u"Label"};
     for (int i = 0; i < 40; ++i)
-        text += u"word ";
-    TspSkinMessageForm::TContent content;
-    content.Text = text;
-    content.DlgType = TMsgDlgType::mtInformation;
-    content.SkinData = data;
-    content.SkinDataName = u"MessageBox";
-    content.ButtonSkinDataName = u"Button";
-    content.MessageLabelSkinDataName = u"Label";
-    TspSkinMessageForm form(nullptr, content);
-    LoadComponentTree(form);
-    form.Show();
-    RECT client;
-    GetClientRect(form.Handle(), &client);
-    const UINT dpi = form.CurrentDpi();
-    EXPECT_LT(client.right, ScaleToDpi(620, dpi)); // wrapped, not one long line
-    const int buttonBottom = form.Buttons()[0]->Top() + form.Buttons()[0]->Height();
+        content.Text += u"word ";
+    std::unique_ptr<TspSkinMessageForm> form(NewForm<TspSkinMessageForm>(nullptr, content));
+    form->Show();
+    const UINT dpi = form->CurrentDpi();
+    EXPECT_LT(form->ClientWidth(), 620); // wrapped, not one long line
+    const int buttonBottom = form->Buttons()[0]->Top() + form->Buttons()[0]->Height();
     EXPECT_GT(buttonBottom, 100); // below several lines of text
-    EXPECT_LE(buttonBottom, form.ClientHeight());
-    EXPECT_EQ(form.Caption(), u"Information");
-    // The information icon: a badge in the skin's colour with a white sign inside.
-    TWindowShot shot(form.Handle());
+    EXPECT_LE(buttonBottom, form->ClientHeight());
+    EXPECT_EQ(form->Caption(), u"Information");
+    // The information icon, at the body's padding: a badge in the skin's colour with a white sign.
+    TWindowShot shot(form->Handle());
     POINT origin{};
-    ClientToScreen(form.Handle(), &origin);
+    ClientToScreen(form->Handle(), &origin);
     RECT frame;
-    GetWindowRect(form.Handle(), &frame);
-    const TSkinElement& icon = data->Skin().Element(u"MessageBox.Icon.Information");
-    const int size = ScaleToDpi(32, dpi), left = origin.x - frame.left + ScaleToDpi(18, dpi), top = origin.y - frame.top + ScaleToDpi(18, dpi);
+    GetWindowRect(form->Handle(), &frame);
+    const TSkinMargins& padding = data->Skin().Element(u"MessageBox").Padding;
+    const TColor badgeColor = data->Skin().Element(u"MessageBox.Icon.Information").GlyphColor[TSkinState::Normal];
+    const int size = ScaleToDpi(32, dpi), left = origin.x - frame.left + ScaleToDpi(padding.Left, dpi),
+              top = origin.y - frame.top + ScaleToDpi(padding.Top, dpi);
     int badge = 0, white = 0;
     for (int y = top; y < top + size; ++y)
         for (int x = left; x < left + size; ++x) {
-            badge += NearColor(shot.Pixel(x, y), icon.GlyphColor[TSkinState::Normal], 10);
+            badge += NearColor(shot.Pixel(x, y), badgeColor, 10);
             white += NearColor(shot.Pixel(x, y), RGB(255, 255, 255), 30);
         }
     EXPECT_GT(badge, size * size / 3);
