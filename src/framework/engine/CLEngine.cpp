@@ -11,6 +11,7 @@
 #include "framework/rtl/WinText.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/RegisteredMessages.h"
+#include "framework/ui/SkinForm.h"
 
 #include <algorithm>
 
@@ -43,6 +44,8 @@ const TClassInfo& TCLEngine::StaticClassInfo()
                                        .Other(u"SettingOverwrite", u"TStrings")
                                        .Other(u"SettingDefault", u"TStrings")
                                        .Other(u"ParentHWND", u"HWND")
+                                       .Object(u"SkinForm", u"TspDynamicSkinForm", &TCLEngine::SkinForm,
+                                           &TCLEngine::SetSkinForm)
                                        .Other(u"OnCmdFile", u"TOnCmdFile")
                                        .Other(u"OnTitleChange", u"TNotifyEvent")
                                        .Other(u"OnSkinChanged", u"TNotifyEvent")
@@ -92,6 +95,15 @@ TCLEngine::~TCLEngine()
     FWndProcHook.Remove();
 }
 
+void TCLEngine::SetSkinForm(TspDynamicSkinForm* value)
+{
+    if (FSkinForm)
+        RemoveFreeNotification(FSkinForm);
+    FSkinForm = value;
+    if (FSkinForm)
+        FreeNotification(FSkinForm);
+}
+
 void TCLEngine::Loaded()
 {
     TComponent::Loaded();
@@ -113,8 +125,12 @@ void TCLEngine::Loaded()
 void TCLEngine::Notification(TComponent* aComponent, TOperation operation)
 {
     TComponent::Notification(aComponent, operation);
-    if (operation == TOperation::Remove && aComponent == FLanguageData)
+    if (operation != TOperation::Remove)
+        return;
+    if (aComponent == FLanguageData)
         FLanguageData = nullptr;
+    if (aComponent == FSkinForm)
+        FSkinForm = nullptr;
 }
 
 void TCLEngine::SetLanguageData(TCLMultiLangData* value)
@@ -322,7 +338,12 @@ void TCLEngine::HookWndProc(TMessage& message)
         return;
     }
     if (msg == FWM_CL_BRING_TO_FRONT) {
-        message.Result = (OnRestoreFromTray && OnRestoreFromTray()) ? 1 : 0;
+        bool restored = false;
+        if (FSkinForm && FSkinForm->TrayIcon())
+            restored = FSkinForm->RestoreFromTray();
+        else if (OnRestoreFromTray)
+            restored = OnRestoreFromTray();
+        message.Result = restored ? 1 : 0;
         message.Handled = true;
         return;
     }

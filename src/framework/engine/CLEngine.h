@@ -13,6 +13,7 @@
 namespace vp {
 
 class TCLMultiLangData;
+class TspDynamicSkinForm;
 
 using TOnCmdFile = std::function<void(const String& strFileName)>;
 
@@ -102,20 +103,25 @@ public:
     UINT WM_CL_IF_BUSY() const { return FWM_CL_IF_BUSY; }
     UINT WM_CL_BRING_TO_FRONT() const { return FWM_CL_BRING_TO_FRONT; }
 
-    // Restores the main window from the tray; set by the window frame that has a tray icon.
-    // Without one, "CL BringtoFront" answers 0 and the sender brings the window forward.
+    // The main window's skinned frame: when it has a tray icon, "CL BringtoFront" restores
+    // the window from the tray and answers 1.
+    TspDynamicSkinForm* SkinForm() const { return FSkinForm; }
+    void SetSkinForm(TspDynamicSkinForm* value);
+    // Restores the main window from the tray when no skinned frame with a tray icon does.
+    // Without either, "CL BringtoFront" answers 0 and the sender brings the window forward.
     std::function<bool()> OnRestoreFromTray;
 
 protected:
+    void Notification(TComponent* aComponent, TOperation operation) override;
     // The deferred end of start-up, run from the message loop.
     virtual void InitPost();
-    void Notification(TComponent* aComponent, TOperation operation) override;
 
 private:
     void HookWndProc(TMessage& message);
     String LookupText(const String& section, const String& strName) const;
 
     TForm* FForm = nullptr;
+    TspDynamicSkinForm* FSkinForm = nullptr;
     // The engine's place in the main window's message handling; taken out when it goes.
     THookToken FWndProcHook;
     UINT FWM_CL_GET_APPID = 0;

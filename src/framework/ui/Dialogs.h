@@ -37,11 +37,14 @@ using TMsgDlgButtons = unsigned;
 
 // What is about to block: a modal form, or a message box with its text.
 struct TModalRequest {
-    TForm* Form = nullptr; // nullptr for a message box
+    TForm* Form = nullptr; // nullptr for the system's message box; the skinned one is a form
     String Text;
     String Caption;
     TMsgDlgType DlgType = TMsgDlgType::mtCustom;
     TMsgDlgButtons Buttons = 0;
+    // The box's show-again choice while it offers one, else nullptr; a responder may change
+    // it (valid only during the call).
+    bool* ShowAgain = nullptr;
 };
 
 // A test sets a responder; a modal form or message box asks it first and, when it answers

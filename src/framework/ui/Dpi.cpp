@@ -20,6 +20,8 @@ using TAdjustWindowRectExForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT
 using TSystemParametersInfoForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 using TGetSystemMetricsForDpi = int(WINAPI*)(int, UINT);
 
+using TGetDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
 struct TDpiCalls {
     TGetDpiForWindow GetDpiForWindow = User32Function<TGetDpiForWindow>("GetDpiForWindow");
     TGetDpiForSystem GetDpiForSystem = User32Function<TGetDpiForSystem>("GetDpiForSystem");
@@ -29,6 +31,13 @@ struct TDpiCalls {
         User32Function<TSystemParametersInfoForDpi>("SystemParametersInfoForDpi");
     TGetSystemMetricsForDpi GetSystemMetricsForDpi =
         User32Function<TGetSystemMetricsForDpi>("GetSystemMetricsForDpi");
+    // shcore.dll stays loaded for the process once asked for.
+    TGetDpiForMonitor GetDpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        return shcore ? reinterpret_cast<TGetDpiForMonitor>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
 };
 
 const TDpiCalls& Calls()
@@ -61,6 +70,18 @@ UINT WindowDpi(HWND window)
         UINT dpi = Calls().GetDpiForWindow(window);
         if (dpi != 0)
             return dpi;
+    }
+    return SystemDpi();
+}
+
+UINT DpiAtPoint(POINT point)
+{
+    if (Calls().GetDpiForMonitor) {
+        UINT dpiX = 0, dpiY = 0;
+        HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+        constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
+        if (monitor && SUCCEEDED(Calls().GetDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY)) && dpiY != 0)
+            return dpiY;
     }
     return SystemDpi();
 }

@@ -13,6 +13,8 @@ constexpr UINT kDesignDpi = 96;
 UINT SystemDpi();
 // The DPI a window is drawn at; the system DPI for nullptr.
 UINT WindowDpi(HWND window);
+// The DPI of the monitor that shows a point of the screen (pop-up menus open there).
+UINT DpiAtPoint(POINT point);
 // A designed length at dpi, rounded to the nearest pixel (negative values too).
 int ScaleToDpi(int value, UINT dpi);
 // A length in pixels at dpi back in designed units.

@@ -113,6 +113,8 @@ void TForm::CreateParams(TCreateParams& params)
     params.ExStyle |= WS_EX_CONTROLPARENT;
     if (StayOnTop)
         params.ExStyle |= WS_EX_TOPMOST;
+    if (FFrame)
+        FFrame->AdjustFrameStyle(params.Style, params.ExStyle);
     params.Icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!params.Icon)
         params.Icon = LoadIconW(nullptr, IDI_APPLICATION);
@@ -130,9 +132,31 @@ RECT TForm::BoundsInPixels() const
     TForm* self = const_cast<TForm*>(this);
     TCreateParams params;
     self->CreateParams(params);
-    RECT frame = WindowRectForClient(
-        ScaleToDpi(FClientWidth, dpi), ScaleToDpi(FClientHeight, dpi), params.Style, params.ExStyle, dpi);
+    const int width = ScaleToDpi(FClientWidth, dpi), height = ScaleToDpi(FClientHeight, dpi);
+    RECT frame = FFrame ? FFrame->FrameRectForClient(width, height, params.Style, params.ExStyle, dpi)
+                        : WindowRectForClient(width, height, params.Style, params.ExStyle, dpi);
     return RECT{FLeft, FTop, FLeft + frame.right - frame.left, FTop + frame.bottom - frame.top};
+}
+
+void TForm::FrameChanged()
+{
+    if (!HandleAllocated())
+        return;
+    HWND window = Handle();
+    TCreateParams params;
+    CreateParams(params);
+    // The window's state stays; topmost is a place in the Z order that no style sets.
+    constexpr DWORD kState = WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE;
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>((style & kState) | (params.Style & ~kState)));
+    SetWindowLongPtrW(window, GWL_EXSTYLE,
+        static_cast<LONG_PTR>((exStyle & WS_EX_TOPMOST) | (params.ExStyle & ~WS_EX_TOPMOST)));
+    UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    RECT bounds = BoundsInPixels();
+    if (FClientWidth < 0 || IsIconic(window) || IsZoomed(window))
+        flags |= SWP_NOSIZE;
+    SetWindowPos(window, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top, flags);
 }
 
 void TForm::SetClientSize(int width, int height)
@@ -262,11 +286,16 @@ void TForm::Close()
     }
 }
 
+void TForm::DescribeModalRequest(TModalRequest& request) const
+{
+    request.Form = const_cast<TForm*>(this);
+    request.Caption = Caption();
+}
+
 TModalResult TForm::ShowModal()
 {
     TModalRequest request;
-    request.Form = this;
-    request.Caption = Caption();
+    DescribeModalRequest(request);
     FModalResult = mrNone;
     if (TModalResult answer = AskModalResponder(request); answer != mrNone) {
         FModalResult = answer;

@@ -22,6 +22,18 @@ public:
     virtual void Click() = 0;
 };
 
+// A component that draws a form's frame itself (the skinned frame): it decides the styles of
+// the form's window and how large the window is around its client area.
+class IFormFrame {
+public:
+    virtual ~IFormFrame() = default;
+    // Changes the styles the form's window is made with (and given again by FrameChanged).
+    virtual void AdjustFrameStyle(DWORD& style, DWORD& exStyle) = 0;
+    // The window rectangle around a client area of this size at dpi, relative to the client
+    // area's top-left corner (the styles are the adjusted ones).
+    virtual RECT FrameRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) = 0;
+};
+
 // The modifier keys held with a key, as bits of the shift state a key event gets.
 constexpr UINT kShiftKey = 1;
 constexpr UINT kAltKey = 2;
@@ -82,8 +94,16 @@ public:
     IDialogButton* DefaultButton() const;
     IDialogButton* CancelButton() const;
 
+    // The component that draws the frame; nullptr for the system's frame.
+    IFormFrame* Frame() const { return FFrame; }
+    void SetFrame(IFormFrame* frame) { FFrame = frame; }
+    // The frame changed its styles or its size: the window takes both again.
+    void FrameChanged();
+
 protected:
     void CreateParams(TCreateParams& params) override;
+    // What the form tells the test responder before its modal loop; a message box adds its text.
+    virtual void DescribeModalRequest(TModalRequest& request) const;
     void WndProc(TMessage& message) override;
     RECT BoundsInPixels() const override;
 
@@ -95,6 +115,7 @@ private:
     void DialogCommand(TMessage& message);
     IDialogButton* FindDialogButton(bool wantDefault) const;
 
+    IFormFrame* FFrame = nullptr;
     TModalResult FModalResult = mrNone;
     bool FModal = false;
     bool FPlaced = false;

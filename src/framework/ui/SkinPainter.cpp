@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <cwchar>
 
 namespace vp {
 
@@ -77,6 +79,25 @@ TSkinResources::~TSkinResources()
 {
     for (auto& [key, font] : FFonts)
         DeleteObject(font);
+    for (auto& [key, bitmap] : FStretched)
+        DeleteObject(bitmap);
+}
+
+HBITMAP TSkinResources::Stretched(const String& key, const std::function<HBITMAP()>& make)
+{
+    if (auto found = FStretched.find(key); found != FStretched.end())
+        return found->second;
+    // Windows are only so many sizes; a skin that keeps making new ones starts afresh.
+    constexpr size_t kMostStretched = 256;
+    if (FStretched.size() >= kMostStretched) {
+        for (auto& [old, bitmap] : FStretched)
+            DeleteObject(bitmap);
+        FStretched.clear();
+    }
+    HBITMAP bitmap = make();
+    if (bitmap)
+        FStretched.emplace(key, bitmap);
+    return bitmap;
 }
 
 HFONT TSkinResources::Font(StringView name, UINT dpi)
@@ -222,13 +243,63 @@ void TSkinPainter::DrawPicture(HDC dc, const RECT& rect, const TSkinElement& ele
     if (!bitmap)
         return;
     EnsureGdiPlus();
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    // Stretched once per size (a window's parts are few sizes), then blended as it is.
+    constexpr int kMostCachedPixels = 512 * 512;
+    if (w * h <= kMostCachedPixels) {
+        const TSkinMargins& m = element.Margins;
+        const String key = picture + u"|" + IntToStr(w) + u"x" + IntToStr(h) + u"@" + IntToStr(FDpi) + u"|" +
+            IntToStr(m.Left) + u"," + IntToStr(m.Top) + u"," + IntToStr(m.Right) + u"," + IntToStr(m.Bottom);
+        HBITMAP stretched = FResources.Stretched(key, [&]() -> HBITMAP {
+            Gdiplus::Bitmap canvas(w, h, PixelFormat32bppPARGB);
+            {
+                Gdiplus::Graphics graphics(&canvas);
+                DrawSlices(graphics, *bitmap, variantScale, RECT{0, 0, w, h}, element);
+            }
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof(info.bmiHeader);
+            info.bmiHeader.biWidth = w;
+            info.bmiHeader.biHeight = -h;
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            void* bits = nullptr;
+            HBITMAP made = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+            Gdiplus::BitmapData data{};
+            Gdiplus::Rect all(0, 0, w, h);
+            if (!made || canvas.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
+                if (made)
+                    DeleteObject(made);
+                return nullptr;
+            }
+            for (int y = 0; y < h; ++y)
+                std::memcpy(static_cast<char*>(bits) + static_cast<size_t>(y) * w * 4,
+                    static_cast<const char*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride, static_cast<size_t>(w) * 4);
+            canvas.UnlockBits(&data);
+            return made;
+        });
+        if (stretched) {
+            HDC source = CreateCompatibleDC(dc);
+            HGDIOBJ old = SelectObject(source, stretched);
+            BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+            GdiAlphaBlend(dc, rect.left, rect.top, w, h, source, 0, 0, w, h, blend);
+            SelectObject(source, old);
+            DeleteDC(source);
+            return;
+        }
+    }
     Gdiplus::Graphics graphics(dc);
+    DrawSlices(graphics, *bitmap, variantScale, rect, element);
+}
+
+void TSkinPainter::DrawSlices(Gdiplus::Graphics& graphics, Gdiplus::Bitmap& bitmap, double variantScale,
+    const RECT& rect, const TSkinElement& element) const
+{
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     Gdiplus::ImageAttributes attributes;
     attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY); // no bleeding at the slice edges
-    const int width = static_cast<int>(bitmap->GetWidth());
-    const int height = static_cast<int>(bitmap->GetHeight());
+    const int width = static_cast<int>(bitmap.GetWidth());
+    const int height = static_cast<int>(bitmap.GetHeight());
     auto source = [&](int margin) { return static_cast<int>(std::lround(margin * variantScale)); };
     // Source and destination cuts: left, right, top, bottom.
     const int sl = std::min(source(element.Margins.Left), width), sr = std::min(source(element.Margins.Right), width - sl);
@@ -254,7 +325,7 @@ void TSkinPainter::DrawPicture(HDC dc, const RECT& rect, const TSkinElement& ele
             int dw = dx[column + 1] - dx[column], dh = dy[row + 1] - dy[row];
             if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
                 continue;
-            graphics.DrawImage(bitmap, Gdiplus::Rect(dx[column], dy[row], dw, dh), sx[column], sy[row], sw, sh,
+            graphics.DrawImage(&bitmap, Gdiplus::Rect(dx[column], dy[row], dw, dh), sx[column], sy[row], sw, sh,
                 Gdiplus::UnitPixel, &attributes);
         }
 }
@@ -354,14 +425,24 @@ void TSkinPainter::DrawBuiltinGlyph(HDC dc, const RECT& rect, TBuiltinGlyph glyp
     };
     // A round or triangular badge with a white sign, as the system's message icons draw.
     auto badgeText = [&](const wchar_t* sign, float top) {
-        Gdiplus::FontFamily family(L"Tahoma");
-        Gdiplus::Font font(&family, s * 0.6f, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
-        Gdiplus::StringFormat format;
-        format.SetAlignment(Gdiplus::StringAlignmentCenter);
-        format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-        Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
-        graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-        graphics.DrawString(sign, -1, &font, Gdiplus::RectF(x, y + top * s, s, s), &format, &white);
+        // Through a GDI font: GDI finds a stand-in where GDI+ would find no family at all.
+        LOGFONTW logFont{};
+        logFont.lfHeight = -static_cast<LONG>(std::lround(s * 0.6f));
+        logFont.lfWeight = FW_BOLD;
+        logFont.lfCharSet = DEFAULT_CHARSET;
+        logFont.lfQuality = ANTIALIASED_QUALITY;
+        wcscpy(logFont.lfFaceName, L"Tahoma");
+        HFONT gdiFont = CreateFontIndirectW(&logFont);
+        {
+            Gdiplus::Font font(dc, gdiFont);
+            Gdiplus::StringFormat format;
+            format.SetAlignment(Gdiplus::StringAlignmentCenter);
+            format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+            Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
+            graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+            graphics.DrawString(sign, -1, &font, Gdiplus::RectF(x, y + top * s, s, s), &format, &white);
+        }
+        DeleteObject(gdiFont);
     };
     switch (glyph) {
     case TBuiltinGlyph::None: break;

@@ -7,12 +7,14 @@
 
 #include "framework/ui/SkinDefinition.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <unordered_map>
 
 namespace Gdiplus {
 class Bitmap;
+class Graphics;
 }
 
 namespace vp {
@@ -29,11 +31,15 @@ public:
     HFONT Font(StringView name, UINT dpi);
     // The picture variant for the scale, decoded; nullptr when the skin has no such picture.
     Gdiplus::Bitmap* Picture(StringView name, double scale, double* variantScale);
+    // A nine-slice picture already stretched to a size (a premultiplied 32-bit bitmap), made
+    // by make on first use: drawing it again is one blend, not nine scaled copies.
+    HBITMAP Stretched(const String& key, const std::function<HBITMAP()>& make);
 
 private:
     std::shared_ptr<const TSkinDefinition> FSkin;
     std::map<std::pair<String, UINT>, HFONT> FFonts;
     std::unordered_map<String, std::unique_ptr<Gdiplus::Bitmap>> FPictures; // by variant name
+    std::unordered_map<String, HBITMAP> FStretched;
 };
 
 class TSkinPainter {
@@ -69,6 +75,8 @@ public:
 
 private:
     void DrawPicture(HDC dc, const RECT& rect, const TSkinElement& element, const String& picture) const;
+    void DrawSlices(Gdiplus::Graphics& graphics, Gdiplus::Bitmap& bitmap, double variantScale, const RECT& rect,
+        const TSkinElement& element) const;
     void DrawBuiltinGlyph(HDC dc, const RECT& rect, TBuiltinGlyph glyph, TColor color) const;
 
     TSkinResources& FResources;
