@@ -117,6 +117,10 @@ TfrmControlsDemo::TfrmControlsDemo(TComponent* aOwner, const String& dataFolder)
     lblLink->SetHint(u"http://127.0.0.1:8900/");
     mmLog = Make<TspSkinMemo>(tsGeneral, u"mmLog");
     mmLog->SetBounds(250, 60, 232, 160);
+    TStringList lines;
+    for (int i = 1; i <= 12; ++i)
+        lines.Add(u"Log line " + IntToStr(i) + u": the log box scrolls");
+    mmLog->SetLines(lines);
 
     tsCountries = Make<TspSkinTabSheet>(this, u"tsCountries");
     tsCountries->SetCaption(u"C&ountries");
