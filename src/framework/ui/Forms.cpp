@@ -319,9 +319,8 @@ bool TForm::PreviewKey(const MSG& msg)
     }
     if (!down || !HandleAllocated())
         return false;
-    for (HWND parent = GetAncestor(msg.hwnd, GA_PARENT); parent && IsChild(Handle(), parent);
-         parent = GetAncestor(parent, GA_PARENT))
-        if (TWinControl::FindControl(parent) && SendMessageW(parent, WM_VP_DIALOGKEY, 0, reinterpret_cast<LPARAM>(&msg)))
+    for (HWND window = msg.hwnd; window && IsChild(Handle(), window); window = GetAncestor(window, GA_PARENT))
+        if (TWinControl::FindControl(window) && SendMessageW(window, WM_VP_DIALOGKEY, 0, reinterpret_cast<LPARAM>(&msg)))
             return true;
     return false;
 }

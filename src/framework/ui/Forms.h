@@ -73,7 +73,7 @@ public:
     virtual void DoCreate();
     // Whether the message loop gives this form's keys to the dialog navigation.
     virtual bool WantsDialogKeys() const { return true; }
-    // The key preview, then the parents of the focused control (WM_VP_DIALOGKEY): true when
+    // The key preview, then the focused control and its parents (WM_VP_DIALOGKEY): true when
     // one of them consumed the key.
     bool PreviewKey(const MSG& msg);
 

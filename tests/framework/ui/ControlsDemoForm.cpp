@@ -76,16 +76,16 @@ TfrmControlsDemo::TfrmControlsDemo(TComponent* aOwner, const String& dataFolder)
     lblTitle->SetBounds(180, 24, 300, 16);
     lblTitle->SetCaption(u"One of each skinned control");
 
-    // The button strip.
-    pnButtons = Make<TspSkinPanel>(this, u"pnButtons");
-    pnButtons->SetHeight(44);
-    pnButtons->SetAlign(TAlign::alBottom);
-
-    // The pages between them.
+    // The pages, between the logo and the buttons.
     pnClient = Make<TspSkinPanel>(this, u"pnClient");
     pnClient->SetAlign(TAlign::alClient);
     pcDemo = Make<TspSkinPageControl>(pnClient, u"pcDemo");
     pcDemo->SetBounds(8, 8, 504, 275);
+
+    // The button strip, made after the pages so that Tab reaches it after their controls.
+    pnButtons = Make<TspSkinPanel>(this, u"pnButtons");
+    pnButtons->SetHeight(44);
+    pnButtons->SetAlign(TAlign::alBottom);
 
     tsGeneral = Make<TspSkinTabSheet>(this, u"tsGeneral");
     tsGeneral->SetCaption(u"&General");
@@ -96,7 +96,7 @@ TfrmControlsDemo::TfrmControlsDemo(TComponent* aOwner, const String& dataFolder)
     cbAutoRun->SetHint(u"Starts with Windows");
     cbChangeIP = Make<TspSkinCheckRadioBox>(tsGeneral, u"cbChangeIP");
     cbChangeIP->SetBounds(4, 30, 300, 22);
-    cbChangeIP->SetCaption(u"&Change IP Every                     Minutes ");
+    cbChangeIP->SetCaption(u"Change &IP Every                     Minutes ");
     // The number field sits over the blanks of the caption.
     edtChangeIPTime = Make<TspSkinSpinEdit>(tsGeneral, u"edtChangeIPTime");
     edtChangeIPTime->SetBounds(122, 30, 58, 22);
@@ -112,7 +112,7 @@ TfrmControlsDemo::TfrmControlsDemo(TComponent* aOwner, const String& dataFolder)
     lblLink = Make<TspSkinLinkLabel>(tsGeneral, u"lblLink");
     lblLink->SetLeft(4);
     lblLink->SetTop(128);
-    lblLink->SetCaption(u"Visit the &home page");
+    lblLink->SetCaption(u"&Visit the home page");
     lblLink->SetURL(u"http://127.0.0.1:8900/");
     lblLink->SetHint(u"http://127.0.0.1:8900/");
     mmLog = Make<TspSkinMemo>(tsGeneral, u"mmLog");
@@ -123,7 +123,7 @@ TfrmControlsDemo::TfrmControlsDemo(TComponent* aOwner, const String& dataFolder)
     mmLog->SetLines(lines);
 
     tsCountries = Make<TspSkinTabSheet>(this, u"tsCountries");
-    tsCountries->SetCaption(u"C&ountries");
+    tsCountries->SetCaption(u"Co&untries");
     tsCountries->SetPageControl(pcDemo);
     pnlList = Make<TspSkinPanel>(tsCountries, u"pnlList");
     pnlList->SetBounds(0, 0, 400, 220);
