@@ -137,6 +137,14 @@ TEST(ControlMouse, TheWheelAndTheBarScrollTheListTogether)
     SendMessageW(form->sbV->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bar.right / 2, bar.bottom - bar.right - 2));
     SendMessageW(form->sbV->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(bar.right / 2, bar.bottom - bar.right - 2));
     EXPECT_EQ(list.TopOffset(), form->sbV->PageSize());
+    // The thumb dragged to the bottom of the track: the end of the list.
+    form->sbV->Scroll(-100000);
+    const int thumbY = bar.right + 4;
+    SendMessageW(form->sbV->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bar.right / 2, thumbY));
+    SendMessageW(form->sbV->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(bar.right / 2, thumbY + bar.bottom));
+    SendMessageW(form->sbV->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(bar.right / 2, thumbY + bar.bottom));
+    EXPECT_EQ(form->sbV->Position(), form->sbV->Max() - form->sbV->PageSize() + 1);
+    EXPECT_EQ(list.TopOffset(), form->sbV->Position());
 }
 
 TEST(ControlMouse, ALinkHandsItsAddressToTheShellUnlessItHasAClickHandler)

@@ -163,6 +163,20 @@ std::string SkinNameOf(const testing::TestParamInfo<const char16_t*>& param)
     return file.empty() ? std::string("Default") : file.substr(0, file.find('.'));
 }
 
+TEST_P(ControlPainting, AnotherSkinRepaintsEveryControl)
+{
+    std::vector<TspSkinControl*> controls;
+    for (int i = 0; i < Form->ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<TspSkinControl*>(Form->Components(i)); control && IsWindowVisible(control->Handle()))
+            controls.push_back(control);
+    ASSERT_GT(controls.size(), 12u);
+    for (TspSkinControl* control : controls)
+        ValidateRect(control->Handle(), nullptr);
+    Form->UseSkin(*GetParam() ? String() : BuiltSkin(u"Midnight.skn"));
+    for (TspSkinControl* control : controls)
+        EXPECT_TRUE(GetUpdateRect(control->Handle(), nullptr, FALSE)) << U16ToUtf8(control->Name());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     ShippedSkins, ControlPainting, testing::Values(u"", u"Midnight.skn", u"Harbor.nsf.skn"), SkinNameOf);
 
