@@ -147,9 +147,9 @@ void TspSkinStdLabel::WndProc(TMessage& message)
 
 const TClassInfo& TspSkinLinkLabel::StaticClassInfo()
 {
-    static const TClassInfo info = TClassBuilder<TspSkinLinkLabel, TspSkinStdLabel>(u"TspSkinLinkLabel")
-                                       .WideText(u"URL", u"string", &TspSkinLinkLabel::URL, &TspSkinLinkLabel::SetURL)
-                                       .Build();
+    // The address is the program's (from its settings), not a text of the language files.
+    static const TClassInfo info =
+        TClassBuilder<TspSkinLinkLabel, TspSkinStdLabel>(u"TspSkinLinkLabel").Other(u"URL", u"string").Build();
     return info;
 }
 

@@ -226,6 +226,18 @@ TEST(ListKeys, ArrowsPagingAndTypingMoveTheSelection)
     EXPECT_EQ(seen[0], (std::pair<int, bool>{0, true}));
     EXPECT_EQ(seen[1], (std::pair<int, bool>{0, false}));
     EXPECT_EQ(seen[2], (std::pair<int, bool>{1, true}));
+
+    // Enter belongs to the default button, unless the list asks for it.
+    std::vector<WORD> keys;
+    list.OnKeyDown = [&](TObject*, WORD& Key, UINT) { keys.push_back(Key); };
+    PressKey(VK_RETURN);
+    EXPECT_EQ(form->ModalResult(), mrOk);
+    EXPECT_TRUE(keys.empty());
+    form->SetModalResult(mrNone);
+    list.WantReturns = true;
+    PressKey(VK_RETURN);
+    EXPECT_EQ(form->ModalResult(), mrNone);
+    EXPECT_EQ(keys, std::vector<WORD>{VK_RETURN});
 }
 
 TEST(LabelKeys, ALabelsMnemonicFocusesTheControlAfterIt)

@@ -99,7 +99,7 @@ TfrmControlsDemo::TfrmControlsDemo(TComponent* aOwner, const String& dataFolder)
     cbChangeIP->SetCaption(u"Change &IP Every                     Minutes ");
     // The number field sits over the blanks of the caption.
     edtChangeIPTime = Make<TspSkinSpinEdit>(tsGeneral, u"edtChangeIPTime");
-    edtChangeIPTime->SetBounds(122, 30, 58, 22);
+    edtChangeIPTime->SetBounds(126, 30, 58, 22);
     edtChangeIPTime->SetMinValue(1);
     edtChangeIPTime->SetMaxValue(120);
     edtChangeIPTime->SetValue(10);
