@@ -240,7 +240,11 @@ RECT TspSkinListView::ItemRect(int index) const
 {
     if (index < 0 || index >= FItems.Count())
         return RECT{0, 0, 0, 0};
-    TGeometry g = Geometry();
+    return ItemRectIn(Geometry(), index);
+}
+
+RECT TspSkinListView::ItemRectIn(const TGeometry& g, int index) const
+{
     const int column = index % g.Grid.Columns, row = index / g.Grid.Columns;
     const int margin = ScaleValue(kCellMargin);
     const int left = g.View.left + column * g.CellWidth, top = g.View.top + row * g.CellHeight - FTopOffset;
@@ -259,7 +263,7 @@ int TspSkinListView::ItemAt(POINT point) const
     const int index = row * g.Grid.Columns + column;
     if (index < 0 || index >= FItems.Count())
         return -1;
-    RECT item = ItemRect(index);
+    RECT item = ItemRectIn(g, index);
     return PtInRect(&item, point) ? index : -1;
 }
 
@@ -356,7 +360,7 @@ void TspSkinListView::Paint(HDC dc, const RECT& client)
             const bool selected = index == FItemIndex;
             const TSkinElement& element = selected ? Element(kSelectedPart) : Element(kItemPart);
             const TSkinState state = StateFor(false, index == FHotIndex, selected && focused);
-            RECT cell = ItemRect(index);
+            RECT cell = ItemRectIn(g, index);
             painter.DrawElement(dc, cell, element, state);
             RECT padding = painter.Padding(element);
             RECT inner{cell.left + padding.left, cell.top + padding.top, cell.right - padding.right, cell.bottom - padding.bottom};

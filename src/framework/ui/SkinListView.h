@@ -118,6 +118,7 @@ private:
         TIconGrid Grid;
     };
     TGeometry Geometry() const;
+    RECT ItemRectIn(const TGeometry& geometry, int index) const;
     void ItemsChanged();
     void Relayout();
     void SetTopOffset(int value);
