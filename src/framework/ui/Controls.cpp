@@ -164,6 +164,7 @@ const TClassInfo& TControl::StaticClassInfo()
             .Other(u"Height", u"Integer")
             .Other(u"Visible", u"Boolean")
             .Other(u"Enabled", u"Boolean")
+            .Other(u"Align", u"TAlign")
             .Other(u"OnClick", u"TNotifyEvent")
             .Build();
     return info;
@@ -199,11 +200,39 @@ void TControl::SetBounds(int left, int top, int width, int height)
     FWidth = width;
     FHeight = height;
     BoundsChanged();
+    if (FAlign != TAlign::alNone && FParent && !FParent->FAligning)
+        RequestAlign();
 }
 
 void TControl::SetVisible(bool value)
 {
+    if (value == FVisible)
+        return;
     FVisible = value;
+    if (FAlign != TAlign::alNone)
+        RequestAlign();
+}
+
+void TControl::SetAlign(TAlign value)
+{
+    if (value == FAlign)
+        return;
+    FAlign = value;
+    RequestAlign();
+}
+
+void TControl::RequestAlign()
+{
+    if (FParent)
+        FParent->AlignControls();
+}
+
+void TControl::SetHint(const String& value)
+{
+    if (value == FHint)
+        return;
+    FHint = value;
+    HintChanged();
 }
 
 void TControl::SetEnabled(bool value)
@@ -341,7 +370,7 @@ void TWinControl::CreateHandle()
     HMENU id = nullptr;
     if (FParent) {
         if (FControlId == 0)
-            FControlId = FParent->FNextChildId++;
+            FControlId = NewControlId();
         id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(FControlId));
     }
     FCreatingHandle = true;
@@ -379,6 +408,59 @@ void TWinControl::CreateChildHandles()
     for (TControl* child : children)
         if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && !windowed->FHandle)
             windowed->CreateHandle();
+    AlignControls();
+}
+
+int TWinControl::NewControlId()
+{
+    TWinControl* root = this;
+    while (root->FParent)
+        root = root->FParent;
+    return root->FNextChildId++;
+}
+
+void TWinControl::AlignControls()
+{
+    if (!FHandle || FAligning)
+        return;
+    std::vector<TControl*> aligned;
+    for (TControl* child : FControls)
+        if (child->FVisible && child->FAlign != TAlign::alNone)
+            aligned.push_back(child);
+    if (aligned.empty())
+        return;
+    // In pixels, so that neighbours meet exactly at any DPI; the designed bounds follow.
+    const UINT dpi = CurrentDpi();
+    RECT client;
+    GetClientRect(FHandle, &client);
+    AdjustClientRect(client);
+    std::vector<TAlignItem> items;
+    for (TControl* child : aligned) {
+        int left = ScaleToDpi(child->FLeft, dpi), top = ScaleToDpi(child->FTop, dpi);
+        items.push_back({child->FAlign,
+            TRect{left, top, left + ScaleToDpi(child->FWidth, dpi), top + ScaleToDpi(child->FHeight, dpi)}});
+    }
+    FAligning = true;
+    AlignItems(TRect{client.left, client.top, client.right, client.bottom}, items);
+    for (size_t i = 0; i < aligned.size(); ++i) {
+        TControl* child = aligned[i];
+        const TRect& r = items[i].Bounds;
+        const TAlign align = child->FAlign;
+        child->FLeft = UnscaleFromDpi(r.Left, dpi);
+        child->FTop = UnscaleFromDpi(r.Top, dpi);
+        if (align != TAlign::alLeft && align != TAlign::alRight)
+            child->FWidth = UnscaleFromDpi(r.Width(), dpi);
+        if (align != TAlign::alTop && align != TAlign::alBottom)
+            child->FHeight = UnscaleFromDpi(r.Height(), dpi);
+        if (auto* windowed = dynamic_cast<TWinControl*>(child); windowed && windowed->FHandle) {
+            windowed->FSettingBounds = true;
+            SetWindowPos(windowed->FHandle, nullptr, r.Left, r.Top, r.Width(), r.Height(),
+                SWP_NOZORDER | SWP_NOACTIVATE);
+            windowed->FSettingBounds = false;
+        }
+        child->BoundsChanged();
+    }
+    FAligning = false;
 }
 
 void TWinControl::DestroyHandle()
@@ -414,6 +496,7 @@ void TWinControl::ApplyDpi(UINT dpi)
     for (TControl* child : FControls)
         if (auto* windowed = dynamic_cast<TWinControl*>(child))
             windowed->ApplyDpi(dpi);
+    AlignControls();
 }
 
 LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -439,7 +522,9 @@ void TWinControl::Dispatch(TMessage& message)
 void TWinControl::SetBounds(int left, int top, int width, int height)
 {
     TControl::SetBounds(left, top, width, height);
-    if (FHandle && !FSettingBounds) {
+    // An aligned control was placed by its parent just now.
+    const bool placedByParent = FAlign != TAlign::alNone && FParent && FParent->FHandle;
+    if (FHandle && !FSettingBounds && !placedByParent) {
         RECT bounds = BoundsInPixels();
         FSettingBounds = true;
         SetWindowPos(FHandle, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
@@ -466,9 +551,13 @@ void TWinControl::UpdateBoundsFromWindow()
 
 void TWinControl::SetVisible(bool value)
 {
-    TControl::SetVisible(value);
+    const bool changed = value != FVisible;
+    FVisible = value;
     if (value && !FHandle && FParent && FParent->HandleAllocated())
         HandleNeeded();
+    // The neighbours make room (or take it) before the window shows or hides.
+    if (changed && FAlign != TAlign::alNone)
+        RequestAlign();
     if (FHandle)
         ShowWindow(FHandle, value ? SW_SHOW : SW_HIDE);
 }
@@ -482,16 +571,21 @@ void TWinControl::SetEnabled(bool value)
 
 void TWinControl::SetParent(TWinControl* parent)
 {
+    TWinControl* old = FParent;
     TControl::SetParent(parent);
     if (FHandle && parent) {
-        if (FControlId == 0)
-            FControlId = parent->FNextChildId++;
         ::SetParent(FHandle, parent->Handle());
+        FControlId = NewControlId();
         SetWindowLongPtrW(FHandle, GWLP_ID, FControlId);
         if (parent->CurrentDpi() != FDpi)
             ApplyDpi(parent->CurrentDpi());
     } else if (!FHandle && parent && parent->HandleAllocated() && FVisible) {
         HandleNeeded();
+    }
+    if (FAlign != TAlign::alNone && old != parent) {
+        if (old)
+            old->AlignControls();
+        RequestAlign();
     }
 }
 
@@ -564,6 +658,10 @@ void TWinControl::WndProc(TMessage& message)
         DefaultHandler(message);
         if (!FSettingBounds && FHandle)
             UpdateBoundsFromWindow();
+        return;
+    case WM_SIZE:
+        DefaultHandler(message);
+        AlignControls();
         return;
     default:
         // A reflected message nobody answered stays unanswered: the parent handles it.

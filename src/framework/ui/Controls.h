@@ -2,12 +2,14 @@
 // window, created when first needed. Its messages take one way: the hooks (newest first,
 // until one answers), then the control's own WndProc, then the window class's default.
 // Sizes and positions are designed in 96-DPI units and scaled to the window's DPI; only a
-// top-level window's position is in screen pixels.
+// top-level window's position is in screen pixels. Children aligned to an edge or to the
+// client area follow their parent's size (AlignLayout.h).
 #pragma once
 
 #include <windows.h>
 
 #include "framework/rtl/Component.h"
+#include "framework/ui/AlignLayout.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Messages.h"
 
@@ -46,7 +48,11 @@ public:
     String Caption() const { return FCaption; }
     void SetCaption(const String& value);
     String Hint() const { return FHint; }
-    void SetHint(const String& value) { FHint = value; }
+    void SetHint(const String& value);
+
+    // Aligned to an edge or the client area of the parent, the control follows its size.
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign value);
 
     // The DPI the control is laid out at: its window's, else its parent's.
     virtual UINT CurrentDpi() const;
@@ -57,7 +63,10 @@ public:
 protected:
     // The caption changed; windowed controls pass it to their window.
     virtual void CaptionChanged() { }
+    virtual void HintChanged() { }
     virtual void BoundsChanged() { }
+    // The parent lays its aligned children out again (this one is or was aligned).
+    void RequestAlign();
 
     String FCaption;
     String FHint;
@@ -68,6 +77,7 @@ protected:
     int FHeight = 0;
     bool FVisible = true;
     bool FEnabled = true;
+    TAlign FAlign = TAlign::alNone;
 };
 
 class TWinControl : public TControl {
@@ -103,8 +113,14 @@ public:
     // Controls placed on this one.
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int index) const { return FControls[static_cast<size_t>(index)]; }
-    // The identifier of a child window within its parent (0 for a top-level window).
+    // The identifier of a child window, unique within its top-level window (0 for that one),
+    // so the dialog navigation finds the control a default button's identifier names.
     int ControlId() const { return FControlId; }
+
+    // Places the visible aligned children in the client area (less AdjustClientRect). Runs
+    // when the window is sized, when its children's windows are made, and when an aligned
+    // child changes its visibility, alignment or size.
+    void AlignControls();
 
     // The control of a window of the toolkit or a system control it subclassed; nullptr
     // for any other window.
@@ -139,6 +155,9 @@ protected:
     virtual RECT BoundsInPixels() const;
     // Applies a new DPI to this control and every child window below it.
     void ApplyDpi(UINT dpi);
+    // The part of the client area (pixels) that aligned children share; a framed control
+    // keeps its frame out of it.
+    virtual void AdjustClientRect(RECT& rect) { (void)rect; }
 
     UINT FDpi = 0; // 0 until the window exists
 
@@ -147,6 +166,7 @@ private:
     friend class TControl;
     void CreateHandle();
     void CreateChildHandles();
+    int NewControlId();
     void UpdateBoundsFromWindow();
     bool ReflectToChild(TMessage& message);
     static LRESULT CALLBACK StandardWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
@@ -161,6 +181,7 @@ private:
     std::vector<TControl*> FControls;
     bool FCreatingHandle = false;
     bool FSettingBounds = false;
+    bool FAligning = false;
     int FControlId = 0;
     int FNextChildId = 100;
 };

@@ -339,16 +339,21 @@ TModalResult TForm::ShowModal()
 
 bool TForm::PreviewKey(const MSG& msg)
 {
-    if (!KeyPreview)
-        return false;
     const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
     const bool up = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
     const TKeyEvent& handler = down ? OnKeyDown : OnKeyUp;
-    if ((!down && !up) || !handler)
+    if (KeyPreview && (down || up) && handler) {
+        WORD key = static_cast<WORD>(msg.wParam);
+        handler(this, key, ShiftState());
+        if (key == 0)
+            return true;
+    }
+    if (!down || !HandleAllocated())
         return false;
-    WORD key = static_cast<WORD>(msg.wParam);
-    handler(this, key, ShiftState());
-    return key == 0;
+    for (HWND window = msg.hwnd; window && IsChild(Handle(), window); window = GetAncestor(window, GA_PARENT))
+        if (TWinControl::FindControl(window) && SendMessageW(window, WM_VP_DIALOGKEY, 0, reinterpret_cast<LPARAM>(&msg)))
+            return true;
+    return false;
 }
 
 IDialogButton* TForm::FindDialogButton(bool wantDefault) const
@@ -405,6 +410,22 @@ void TForm::DialogCommand(TMessage& message)
     }
 }
 
+void TForm::NextDialogControl(TMessage& message)
+{
+    // A label's mnemonic moves the focus on to the control after it; the dialog navigation
+    // asks the form for that as it would ask a dialog.
+    HWND target = LOWORD(message.LParam)
+        ? reinterpret_cast<HWND>(message.WParam)
+        : GetNextDlgTabItem(Handle(), GetFocus() == Handle() ? nullptr : GetFocus(), message.WParam != 0);
+    if (target && IsChild(Handle(), target)) {
+        if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+            SendMessageW(target, EM_SETSEL, 0, -1);
+        ::SetFocus(target);
+    }
+    message.Result = 0;
+    message.Handled = true;
+}
+
 void TForm::HandleDpiChange(TMessage& message)
 {
     const UINT dpi = HIWORD(message.WParam);
@@ -439,6 +460,7 @@ void TForm::WndProc(TMessage& message)
             OnActivate(this);
         }
         return;
+    case WM_NEXTDLGCTL: NextDialogControl(message); return;
     case DM_GETDEFID:
         if (IDialogButton* button = DefaultButton(); button && dynamic_cast<TWinControl*>(button)) {
             message.Result = MAKELRESULT(dynamic_cast<TWinControl*>(button)->ControlId(), DC_HASDEFID);

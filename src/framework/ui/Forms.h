@@ -87,7 +87,8 @@ public:
     virtual void DoCreate();
     // Whether the message loop gives this form's keys to the dialog navigation.
     virtual bool WantsDialogKeys() const { return true; }
-    // The key preview: true when a handler consumed the key.
+    // The key preview, then the focused control and its parents (WM_VP_DIALOGKEY): true when
+    // one of them consumed the key.
     bool PreviewKey(const MSG& msg);
 
     // The default and cancel buttons among the form's controls (nullptr when none).
@@ -113,6 +114,7 @@ private:
     void HandleDpiChange(TMessage& message);
     bool IsDialogCommand(WORD id) const;
     void DialogCommand(TMessage& message);
+    void NextDialogControl(TMessage& message);
     IDialogButton* FindDialogButton(bool wantDefault) const;
 
     IFormFrame* FFrame = nullptr;

@@ -41,6 +41,12 @@ inline bool IsReflectedMessage(UINT msg)
 // The toolkit's own messages.
 constexpr UINT WM_VP_SYNCHRONIZE = WM_APP + 0x100; // a worker queued a call for this thread
 constexpr UINT WM_VP_RELEASE = WM_APP + 0x102; // a form asked to be freed once dispatching returned
+// A key on its way to the dialog navigation, offered first to the control that has the focus
+// and its parents, nearest first (lParam: the const MSG*). One that takes it (a page control's
+// Ctrl+Tab) answers 1, and the key goes no further.
+constexpr UINT WM_VP_DIALOGKEY = WM_APP + 0x110;
+// A control brings its window up to date with its properties (posted to itself).
+constexpr UINT WM_VP_UPDATE = WM_APP + 0x111;
 
 using TWndMethod = std::function<void(TMessage&)>;
 

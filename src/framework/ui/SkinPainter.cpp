@@ -205,12 +205,17 @@ void TSkinPainter::DrawElement(HDC dc, const RECT& rect, const TSkinElement& ele
         graphics.FillPath(&brush, &path);
     }
     if (border != kClNone && borderWidth > 0) {
-        float half = borderWidth / 2.0f;
-        Gdiplus::RectF inner(bounds.X + half, bounds.Y + half, bounds.Width - borderWidth, bounds.Height - borderWidth);
-        Gdiplus::GraphicsPath path;
-        AddRoundRect(path, inner, std::max(0.0f, radius - half));
-        Gdiplus::Pen pen(ToGdiPlus(border), static_cast<float>(borderWidth));
-        graphics.DrawPath(&pen, &path);
+        // The frame is filled as a ring between two outlines: fills land on the same pixels on
+        // every system, where a pen on half pixels does not (Wine puts it a pixel further on,
+        // and the right and bottom edges fall outside).
+        const float width = static_cast<float>(borderWidth);
+        Gdiplus::GraphicsPath ring(Gdiplus::FillModeAlternate);
+        AddRoundRect(ring, bounds, static_cast<float>(radius));
+        Gdiplus::RectF inner(bounds.X + width, bounds.Y + width, bounds.Width - 2 * width, bounds.Height - 2 * width);
+        if (inner.Width > 0 && inner.Height > 0)
+            AddRoundRect(ring, inner, std::max(0.0f, radius - width));
+        Gdiplus::SolidBrush brush(ToGdiPlus(border));
+        graphics.FillPath(&brush, &ring);
     }
 }
 
@@ -297,7 +302,7 @@ void TSkinPainter::DrawSlices(Gdiplus::Graphics& graphics, Gdiplus::Bitmap& bitm
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     Gdiplus::ImageAttributes attributes;
-    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY); // no bleeding at the slice edges
+    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY); // no bleeding at the outer edges
     const int width = static_cast<int>(bitmap.GetWidth());
     const int height = static_cast<int>(bitmap.GetHeight());
     auto source = [&](int margin) { return static_cast<int>(std::lround(margin * variantScale)); };
@@ -319,15 +324,28 @@ void TSkinPainter::DrawSlices(Gdiplus::Graphics& graphics, Gdiplus::Bitmap& bitm
     const int sy[4] = {0, st, height - sb, height};
     const int dx[4] = {rect.left, rect.left + dl, rect.right - dr, rect.right};
     const int dy[4] = {rect.top, rect.top + dt, rect.bottom - db, rect.bottom};
+    // Each slice takes a source pixel more on every side where it meets another slice and is
+    // clipped to its place: the scaling then reads true neighbours at the seams, and an edge
+    // row or column that comes out empty (Wine's scaling loses one at the start of some) lies
+    // outside the clip.
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column) {
             int sw = sx[column + 1] - sx[column], sh = sy[row + 1] - sy[row];
             int dw = dx[column + 1] - dx[column], dh = dy[row + 1] - dy[row];
             if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
                 continue;
-            graphics.DrawImage(&bitmap, Gdiplus::Rect(dx[column], dy[row], dw, dh), sx[column], sy[row], sw, sh,
-                Gdiplus::UnitPixel, &attributes);
+            const int left = sx[column] > 0 ? 1 : 0, right = sx[column + 1] < width ? 1 : 0;
+            const int top = sy[row] > 0 ? 1 : 0, bottom = sy[row + 1] < height ? 1 : 0;
+            const float rx = static_cast<float>(dw) / sw, ry = static_cast<float>(dh) / sh;
+            graphics.SetClip(Gdiplus::Rect(dx[column], dy[row], dw, dh));
+            graphics.DrawImage(&bitmap,
+                Gdiplus::RectF(dx[column] - left * rx, dy[row] - top * ry, dw + (left + right) * rx,
+                    dh + (top + bottom) * ry),
+                static_cast<float>(sx[column] - left), static_cast<float>(sy[row] - top),
+                static_cast<float>(sw + left + right), static_cast<float>(sh + top + bottom), Gdiplus::UnitPixel,
+                &attributes);
         }
+    graphics.ResetClip();
 }
 
 void TSkinPainter::DrawText(HDC dc, const RECT& rect, const TSkinElement& element, TSkinState state,

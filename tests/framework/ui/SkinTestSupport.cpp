@@ -127,7 +127,7 @@ std::string BuildZip(const std::vector<TZipEntry>& entries, const TZipOptions& o
     return options.Prefix + out;
 }
 
-std::string MakePng(uint32_t width, uint32_t height)
+std::string MakePng(uint32_t width, uint32_t height, uint32_t rgba)
 {
     std::string header;
     PutBig32(header, width);
@@ -137,7 +137,7 @@ std::string MakePng(uint32_t width, uint32_t height)
     for (uint32_t y = 0; y < height; ++y) {
         rows.push_back('\0');
         for (uint32_t x = 0; x < width; ++x)
-            rows += std::string("\x25\x63\xEB\xFF", 4);
+            PutBig32(rows, rgba);
     }
     uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
     std::string packed(packedSize, '\0');

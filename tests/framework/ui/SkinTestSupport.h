@@ -37,8 +37,8 @@ std::string BuildZip(const std::vector<TZipEntry>& entries, const TZipOptions& o
 // Raw deflate of the data (as a ZIP entry holds it).
 std::string Deflate(const std::string& data);
 
-// A small real PNG file: width x height pixels of one colour.
-std::string MakePng(uint32_t width, uint32_t height);
+// A small real PNG file: width x height pixels of one colour, rgba as 0xRRGGBBAA.
+std::string MakePng(uint32_t width, uint32_t height, uint32_t rgba = 0x2563EBFF);
 
 // A skin file holding the skin.ini text and the given pictures ({name, width, height}).
 struct TTestImage {
