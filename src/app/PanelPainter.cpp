@@ -39,11 +39,14 @@ void AddRoundedRect(Gdiplus::GraphicsPath& path, float left, float top, float wi
     path.CloseFigure();
 }
 
-// Room around a card's picture for its shadow.
+// Room around a card's picture for its shadow; a shadow farther off is cut.
 float CardMargin(const TPanelCardStyle& style)
 {
-    return static_cast<float>(std::max(std::abs(style.ShadowOffset.X), std::abs(style.ShadowOffset.Y)) + 2);
+    return static_cast<float>(std::min(std::max(std::abs(style.ShadowOffset.X), std::abs(style.ShadowOffset.Y)), 30) + 2);
 }
+
+// A card picture larger than this comes from a scene that makes no sense: it is not drawn.
+constexpr int kMaxCardSide = 4096;
 
 Gdiplus::StringAlignment Alignment(TPanelAlign align)
 {
@@ -281,8 +284,11 @@ TPanelPainter::TCardImage& TPanelPainter::EnsureCard(
     const auto height = static_cast<float>(style.Front.Height());
     const auto s = static_cast<float>(scale);
     image.Key = key;
+    image.Pixels.clear();
     image.Width = static_cast<int>(std::ceil((width + 2 * margin) * s));
     image.Height = static_cast<int>(std::ceil((height + 2 * margin) * s));
+    if (image.Width <= 0 || image.Height <= 0 || image.Width > kMaxCardSide || image.Height > kMaxCardSide)
+        return image;
     image.Pixels.assign(static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height), 0);
     Gdiplus::Bitmap bitmap(image.Width, image.Height, image.Width * 4, PixelFormat32bppPARGB,
         reinterpret_cast<BYTE*>(image.Pixels.data()));
@@ -333,6 +339,8 @@ TPanelPainter::TCardImage& TPanelPainter::EnsureCard(
 void TPanelPainter::PlaceCard(
     const TPanelCardStyle& style, const TCardImage& image, const TPanelCardPlacement& placement, double scale)
 {
+    if (image.Pixels.empty())
+        return;
     const double margin = CardMargin(style);
     const double kx = placement.Rect.Width / style.Front.Width();
     const double ky = placement.Rect.Height / style.Front.Height();
@@ -372,8 +380,13 @@ HDC TPanelPainter::Render(const TPanelModel& model, const TPanelFlagCache& flags
     SetQuality(graphics);
     const TPanelState& state = model.State();
     graphics.ScaleTransform(static_cast<float>(scale), static_cast<float>(scale));
-    PaintText(graphics, state.InfoText.Text, scene.InfoText, ColorRefToArgb(state.InfoText.Color));
-    PaintText(graphics, state.InfoText2.Text, scene.InfoText2, ColorRefToArgb(state.InfoText2.Color));
+    // A line outside the frame is not laid out at all.
+    auto line = [&](const TPanelTextLine& text, const TPanelTextBox& box) {
+        if (box.Rect.Left * scale < FWidth && box.Rect.Top * scale < FHeight && box.Rect.Right > 0 && box.Rect.Bottom > 0)
+            PaintText(graphics, text.Text, box, ColorRefToArgb(text.Color));
+    };
+    line(state.InfoText, scene.InfoText);
+    line(state.InfoText2, scene.InfoText2);
     return FBufferDC.Get();
 }
 

@@ -211,6 +211,20 @@ TEST_F(StatusPanel, StatusLineIsDrawnInItsColour)
     EXPECT_TRUE(StatusLineHas(plain, 0x0000FF));
 }
 
+TEST_F(StatusPanel, ASceneThatBlowsTheCardsUpDrawsWithoutThem)
+{
+    // A one-pixel scene on a 474 x 180 player: every scene pixel is 180 pixels wide.
+    TTempFolder folder;
+    WriteFileBytes(folder.Path() / "tiny.dat", "[Panel]\r\nWidth=1\r\nHeight=1\r\n");
+    Player().SetMovie(folder.Folder() + u"tiny.dat");
+    ASSERT_TRUE(Player().MovieLoaded());
+    ShowLocalCard(*FForm);
+    TModalRecorder errors;
+    TFrame frame = CaptureFrame(Player());
+    EXPECT_TRUE(errors.Requests.empty());
+    EXPECT_EQ(frame.At(300, 100), 0xF8FAFCu); // the scene's colour, no card
+}
+
 TEST_F(StatusPanel, RightButtonPressReachesThePlayerAsRelease)
 {
     // A recorder right behind the panel's hook, in front of the player's own handling.
