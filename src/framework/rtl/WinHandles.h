@@ -65,6 +65,18 @@ struct TRegKeyTraits {
     static void Close(HKEY key) { RegCloseKey(key); }
     static HKEY Invalid() { return nullptr; }
 };
+// A GDI object (bitmap, brush, font, ...) of the given handle type.
+template <class H>
+struct TGdiObjectTraits {
+    using Handle = H;
+    static void Close(H handle) { DeleteObject(handle); }
+    static H Invalid() { return nullptr; }
+};
+struct TMemoryDCTraits {
+    using Handle = HDC;
+    static void Close(HDC dc) { DeleteDC(dc); }
+    static HDC Invalid() { return nullptr; }
+};
 struct TLocalMemoryTraits {
     using Handle = HLOCAL;
     static void Close(HLOCAL memory) { LocalFree(memory); }
@@ -78,6 +90,10 @@ using TKernelHandle = TWinHandle<TKernelHandleTraits>;
 using TFindHandle = TWinHandle<TFindHandleTraits>;
 // An open registry key.
 using TRegKey = TWinHandle<TRegKeyTraits>;
+// A GDI bitmap; deselect it from any device context before it goes.
+using TGdiBitmap = TWinHandle<TGdiObjectTraits<HBITMAP>>;
+// A device context made with CreateCompatibleDC.
+using TMemoryDC = TWinHandle<TMemoryDCTraits>;
 // Memory a Win32 call allocated with LocalAlloc (CommandLineToArgvW, FormatMessage, ...).
 using TLocalMemory = TWinHandle<TLocalMemoryTraits>;
 
