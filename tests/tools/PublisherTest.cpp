@@ -290,6 +290,23 @@ TEST(Publisher, ControlSwitchesTheUpdateReplyBetweenRequests)
 
     ASSERT_EQ(control("update=NORMAL"), 200);
     EXPECT_TRUE(FetchUpdate(publisher).Accepted);
+
+    // A raw body goes out as given, in Windows-1252; the location service has no raw mode.
+    ASSERT_EQ(
+        control("update=raw&update_body=MAGICWORD%3Dveilport%0D%0A__modify__.A%3D1%3D2%0Dx%C3%A9"), 200);
+    auto raw = client.Get("/update");
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->body, "MAGICWORD=veilport\r\n__modify__.A=1=2\rx\xE9");
+    EXPECT_EQ(control("location=raw"), 400);
+    // Released from a stall into the raw mode, a held request gets the body given with it.
+    ASSERT_EQ(control("update=stall&update_stall=0"), 200);
+    auto held = std::async(std::launch::async, [&] { return publisher.Client(20s).Get("/update"); });
+    EXPECT_EQ(held.wait_for(300ms), std::future_status::timeout);
+    ASSERT_EQ(control("update=raw&update_body=late"), 200);
+    ASSERT_EQ(held.wait_for(5s), std::future_status::ready);
+    auto late = held.get();
+    ASSERT_TRUE(late);
+    EXPECT_EQ(late->body, "late");
 }
 
 TEST(Publisher, AStalledReplyIsHeldForItsSecondsOrUntilTheModeChanges)

@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::pair<TReplyMode, std::string_view> kModeNames[] = {{TReplyMode::Normal, "normal"},
     {TReplyMode::WrongMagic, "wrongmagic"}, {TReplyMode::Empty, "empty"}, {TReplyMode::Error, "error"},
-    {TReplyMode::Stall, "stall"}};
+    {TReplyMode::Stall, "stall"}, {TReplyMode::Raw, "raw"}};
 
 std::string_view TrimBlanks(std::string_view text)
 {
@@ -85,7 +85,7 @@ bool SetKey(TPublisherConfig& aConfig, const std::string& aSection, const std::s
         TBehaviour& behaviour = aSection == "update" ? aConfig.Update : aConfig.Location;
         if (aKey == "mode")
             return ParseReplyMode(aValue, behaviour.Mode) &&
-                (aSection == "update" || behaviour.Mode != TReplyMode::WrongMagic);
+                (aSection == "update" || !UpdateOnly(behaviour.Mode));
         if (aKey == "stall")
             return ParseStallSeconds(aValue, behaviour.StallSeconds);
     }
@@ -139,6 +139,11 @@ bool ParseReplyMode(std::string_view aText, TReplyMode& aMode)
         }
     }
     return false;
+}
+
+bool UpdateOnly(TReplyMode aMode)
+{
+    return aMode == TReplyMode::WrongMagic || aMode == TReplyMode::Raw;
 }
 
 bool ParseStallSeconds(std::string_view aText, int& aSeconds)

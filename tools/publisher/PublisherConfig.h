@@ -10,11 +10,14 @@
 namespace vp::publisher {
 
 // How a service answers: as configured, with a wrong magic word (update only), with an empty
-// body, with status 500, or after holding the reply.
-enum class TReplyMode { Normal, WrongMagic, Empty, Error, Stall };
+// body, with status 500, after holding the reply, or with a body given through /control
+// (update only).
+enum class TReplyMode { Normal, WrongMagic, Empty, Error, Stall, Raw };
 
 bool ParseReplyMode(std::string_view aText, TReplyMode& aMode);
 std::string_view ReplyModeName(TReplyMode aMode);
+// The modes only the update service knows.
+bool UpdateOnly(TReplyMode aMode);
 // Stall seconds: 0 to 86400.
 bool ParseStallSeconds(std::string_view aText, int& aSeconds);
 
@@ -22,6 +25,8 @@ struct TBehaviour {
     TReplyMode Mode = TReplyMode::Normal;
     // How long a stalled reply is held; 0 holds it until the mode changes or the service stops.
     int StallSeconds = 0;
+    // The body a raw reply sends (UTF-8 here, Windows-1252 on the wire).
+    std::string Body;
 };
 
 struct TKeyValue {

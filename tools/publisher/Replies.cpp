@@ -116,6 +116,11 @@ std::string BuildUpdateReply(const TPublisherConfig& aConfig, std::string_view a
     return U16ToCp1252(Utf8ToU16(reply));
 }
 
+std::string BuildRawReply(std::string_view aBody)
+{
+    return U16ToCp1252(Utf8ToU16(aBody));
+}
+
 std::string BuildLocationReply(const TPublisherConfig& aConfig)
 {
     return "IP=" + aConfig.Ip + "\r\nCOUNTRY_SHORT=" + aConfig.CountryShort +

@@ -25,6 +25,9 @@ std::string PoolValue(const std::vector<std::string>& aEntries);
 // the [modify] and [banner] settings in file order, then "Result", "info" and "page".
 std::string BuildUpdateReply(const TPublisherConfig& aConfig, std::string_view aBase, bool aWrongMagic);
 
+// A body given as it is (UTF-8), in Windows-1252 like the update reply.
+std::string BuildRawReply(std::string_view aBody);
+
 // The location reply in UTF-8: "IP", "COUNTRY_SHORT", "COUNTRY_LONG" and "CITY" lines.
 std::string BuildLocationReply(const TPublisherConfig& aConfig);
 

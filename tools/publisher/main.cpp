@@ -32,7 +32,8 @@ constexpr const char* kUsage =
     "usage: publisher [--config <file>] [--port <port>] [--log <file>] [--root <folder>]\n"
     "  --port 0 picks a free port; the port in use is printed at start.\n"
     "  Routes: /update /getinfo /touch /flags/<file> /files/<file> /home /help /support /eula\n"
-    "  /privary /checkip /redirect?ACTION=<page> /control?update=<mode>&update_stall=<s>&location=...\n";
+    "  /privary /checkip /redirect?ACTION=<page>\n"
+    "  /control?update=<mode>&update_stall=<s>&update_body=<text>&location=...\n";
 
 // Stalled replies are held on a pool thread each; keep enough for them and for /control.
 constexpr size_t kWorkerThreads = 32;
@@ -176,9 +177,9 @@ private:
             "/control", [this](const httplib::Request& req, httplib::Response& res) { Control(req, res); });
     }
 
-    // Answers by the mode; body(true) is the reply with a wrong magic word.
-    void Answer(bool aUpdate, httplib::Response& res, const std::function<std::string(bool)>& body,
-        const char* contentType)
+    // Answers by the mode; body(mode, behaviour) is the reply of the modes that send one.
+    void Answer(bool aUpdate, httplib::Response& res,
+        const std::function<std::string(TReplyMode, const TBehaviour&)>& body, const char* contentType)
     {
         TBehaviour behaviour = FState.Get(aUpdate);
         TReplyMode mode = behaviour.Mode;
@@ -190,6 +191,7 @@ private:
                 return;
             }
             mode = *released;
+            behaviour = FState.Get(aUpdate); // a raw body given with the release
         }
         switch (mode) {
         case TReplyMode::Empty: res.set_content("", contentType); break;
@@ -197,21 +199,27 @@ private:
             res.status = 500;
             res.set_content("Internal Server Error\r\n", "text/plain");
             break;
-        default: res.set_content(body(mode == TReplyMode::WrongMagic), contentType);
+        default: res.set_content(body(mode, behaviour), contentType);
         }
     }
 
     void Update(httplib::Response& res)
     {
         Answer(
-            true, res, [this](bool wrongMagic) { return BuildUpdateReply(FConfig, FBase, wrongMagic); },
+            true, res,
+            [this](TReplyMode mode, const TBehaviour& behaviour) {
+                return mode == TReplyMode::Raw
+                    ? BuildRawReply(behaviour.Body)
+                    : BuildUpdateReply(FConfig, FBase, mode == TReplyMode::WrongMagic);
+            },
             "text/plain; charset=windows-1252");
     }
 
     void Location(httplib::Response& res)
     {
         Answer(
-            false, res, [this](bool) { return BuildLocationReply(FConfig); }, "text/plain; charset=utf-8");
+            false, res, [this](TReplyMode, const TBehaviour&) { return BuildLocationReply(FConfig); },
+            "text/plain; charset=utf-8");
     }
 
     void Flag(const std::string& aName, httplib::Response& res)
@@ -250,8 +258,8 @@ private:
         res.set_content(BuildPage(FConfig, aName, query), "text/html; charset=utf-8");
     }
 
-    // /control?update=<mode>&update_stall=<seconds>&location=<mode>&location_stall=<seconds>:
-    // all or nothing; the reply lists the state afterwards.
+    // /control?update=<mode>&update_stall=<seconds>&update_body=<text>&location=<mode>&
+    // location_stall=<seconds>: all or nothing; the reply lists the state afterwards.
     void Control(const httplib::Request& req, httplib::Response& res)
     {
         TBehaviour update = FState.Get(true), location = FState.Get(false);
@@ -259,10 +267,13 @@ private:
             bool ok = false;
             TBehaviour& target = name.rfind("update", 0) == 0 ? update : location;
             if (name == "update" || name == "location")
-                ok = ParseReplyMode(value, target.Mode) &&
-                    (name == "update" || target.Mode != TReplyMode::WrongMagic);
+                ok = ParseReplyMode(value, target.Mode) && (name == "update" || !UpdateOnly(target.Mode));
             else if (name == "update_stall" || name == "location_stall")
                 ok = ParseStallSeconds(value, target.StallSeconds);
+            else if (name == "update_body") {
+                target.Body = value;
+                ok = true;
+            }
             if (!ok) {
                 res.status = 400;
                 res.set_content("Bad control parameter " + name + "=" + value + "\r\n", "text/plain");
