@@ -5,10 +5,12 @@
 #   in the Windows preset; NATIVE files are the portable stand-ins for WIN files.
 # vp_test(<name> SOURCES <files...> DEPS <targets...> [WINDOWS_ONLY] [TIMEOUT s]
 #         [RESOURCE_LOCK <locks...>] [LABELS <labels...>] [RUN_SERIAL])
-#         [DEFINITIONS <defs...>] [BUILD_DEPENDS <targets...>]
+#         [DEFINITIONS <defs...>] [BUILD_DEPENDS <targets...>] [WRAPPER <script>]
 #   A GoogleTest program. Natively every test becomes a CTest case. In the Windows build a
 #   WINDOWS_ONLY program is one CTest case under Wine; the portable ones all go into one
-#   program, test_portable (see vp_add_portable_test_program).
+#   program, test_portable (see vp_add_portable_test_program). A WINDOWS_ONLY program with a
+#   WRAPPER is started by that script, which gets the program's path and runs it under Wine
+#   (for services the test needs beside it, such as tests/support/run_with_publisher.sh).
 
 # Paths baked into test programs: Wine sees the build machine's files through drive Z:.
 if(VP_WINDOWS)
@@ -52,7 +54,7 @@ function(vp_library name)
 endfunction()
 
 function(vp_test name)
-    cmake_parse_arguments(ARG "WINDOWS_ONLY;RUN_SERIAL" "TIMEOUT"
+    cmake_parse_arguments(ARG "WINDOWS_ONLY;RUN_SERIAL" "TIMEOUT;WRAPPER"
         "SOURCES;DEPS;RESOURCE_LOCK;LABELS;DEFINITIONS;BUILD_DEPENDS" ${ARGN})
     if(ARG_WINDOWS_ONLY AND NOT VP_WINDOWS)
         return()
@@ -83,7 +85,11 @@ function(vp_test name)
         if(ARG_RUN_SERIAL)
             set(serial RUN_SERIAL)
         endif()
-        vp_add_wine_test(${name} COMMAND ${name} TIMEOUT "${ARG_TIMEOUT}"
+        set(command ${name})
+        if(ARG_WRAPPER)
+            set(command ${ARG_WRAPPER} $<TARGET_FILE:${name}>)
+        endif()
+        vp_add_wine_test(${name} COMMAND ${command} TIMEOUT "${ARG_TIMEOUT}"
             RESOURCE_LOCK ${ARG_RESOURCE_LOCK} LABELS ${ARG_LABELS} ${serial})
     else()
         gtest_discover_tests(${name} TEST_PREFIX "${name}."

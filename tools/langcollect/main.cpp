@@ -3,15 +3,22 @@
 
 #include "LangTestComponents.h"
 
+#ifdef _WIN32
+#include "framework/engine/CLUpdateForm.h"
+#endif
+
 #include <iostream>
 
 namespace {
 
-// The windows known so far are the test windows; the program's own windows join the list
-// as they are built.
+// The test windows stand in for the program's windows not built yet; the program's own
+// windows join the list as they are built (they exist in the Windows build only).
 int Run(const std::vector<vp::String>& args)
 {
     vptest::RegisterLangTestWindows(vp::LangWindows());
+#ifdef _WIN32
+    vp::RegisterEngineWindows(vp::LangWindows());
+#endif
     return vp::RunLangCollect(args, vp::LangWindows(), std::cout, std::cerr);
 }
 

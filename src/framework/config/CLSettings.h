@@ -6,6 +6,7 @@
 
 #include "framework/config/IniFile.h"
 #include "framework/config/SettingsReader.h"
+#include "framework/config/SettingsWriter.h"
 #include "framework/rtl/Rect.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@
 
 namespace vp {
 
-class TCLSettings : public ISettingsReader {
+class TCLSettings : public ISettingsReader, public ISettingsWriter {
 public:
     // Reads the files beside the executable, chooses the user data folder, loads the user
     // file and counts the start. A non-empty name replaces "setting.dat" and "const.dat".
@@ -35,7 +36,7 @@ public:
 
     // Writes into the user file and saves it, unless between BeginUpdate and EndUpdate.
     // A failed save raises; the value then stays changed in memory.
-    void SetSettingstring(StringView strName, StringView strValue);
+    void SetSettingstring(StringView strName, StringView strValue) override;
     void SetSettingInteger(StringView strName, int32_t iValue);
     void SetSettingFloat(StringView strName, double fValue);
     void SetSettingBool(StringView strName, bool ibValue);

@@ -3,9 +3,11 @@
 #include "framework/config/CLMultiLang.h"
 #include "framework/config/CLSettings.h"
 #include "framework/config/CLUtilsWin.h"
+#include "framework/engine/CLUpdateForm.h"
 #include "framework/engine/PageAddress.h"
 #include "framework/rtl/DateTime.h"
 #include "framework/rtl/DebugChannel.h"
+#include "framework/rtl/ErrorReport.h"
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
@@ -14,6 +16,7 @@
 #include "framework/ui/SkinForm.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace vp {
 
@@ -298,6 +301,10 @@ void TCLEngine::InitPost()
     if (OnSkinChanged)
         OnSkinChanged(this);
     RefreshTitle();
+    // A failed automatic check is reported; the start-up still ends, so that the program
+    // stops answering "busy" to other copies.
+    if (GetCLSettings().GetSettingBool(u"Update.BeginAuto"))
+        GuardCall([this] { AppUpdateAuto(); });
     TStringList arguments = CommandLineArguments();
     if (arguments.Count() > 0 && !arguments[0].empty() && arguments[0][0] != u'-' &&
         arguments[0][0] != u'/') {
@@ -305,6 +312,44 @@ void TCLEngine::InitPost()
         PostMessageW(FForm->Handle(), FWM_CL_CMDPARAM, 0, 0);
     }
     FInInited = false;
+}
+
+void TCLEngine::AppUpdate(bool bWait)
+{
+    auto* form = NewForm<TfrmCLUpdateForm>(FForm);
+    if (!bWait) {
+        form->StartUpdate(false, true, true, false, false);
+        return;
+    }
+    std::unique_ptr<TfrmCLUpdateForm> owned(form);
+    form->StartUpdate(true, true, true, false, false);
+}
+
+void TCLEngine::AppUpdateAuto()
+{
+    TCLSettings& settings = GetCLSettings();
+    // A missing date reads as 0, long enough ago; a date ahead (the clock set back) counts
+    // by its distance as well.
+    const int64_t days = DaysBetween(Now(), settings.GetSettingFloat(u"Update.LastDate"));
+    if (days < settings.GetSettingInteger(u"Update.Days"))
+        return;
+    // The very first start pushes configuration but reports no version.
+    const bool doUpdate = settings.GetSettingBool(u"Update.AutoCheck") &&
+        !settings.GetSettingBool(u"Update.NoAutoCheck") && settings.RunTimes() > 0;
+    const bool autoClose = settings.GetSettingBool(u"Update.AutoClose");
+    // The window stays with the main window until that one goes.
+    auto* form = NewForm<TfrmCLUpdateForm>(FForm);
+    form->StartUpdate(false, false, doUpdate, false, autoClose);
+}
+
+bool TCLEngine::AppWaitFirstUpdate()
+{
+    TCLSettings& settings = GetCLSettings();
+    if (settings.GetSettingInteger(u"Update.Times") > 0)
+        return true;
+    auto* form = NewForm<TfrmCLUpdateForm>(FForm);
+    form->StartUpdate(true, true, false, true, false);
+    return settings.GetSettingInteger(u"Update.Times") > 0;
 }
 
 bool TCLEngine::GetSessionEnding() const

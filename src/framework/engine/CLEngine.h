@@ -77,6 +77,17 @@ public:
     // Opens the address in the default browser; a failure is not reported.
     void ShowPageByURL(const String& strURL);
 
+    // ---- Update check ----
+
+    // The user's check in the full dialog; with bWait it is modal and its window is freed
+    // when it closes.
+    void AppUpdate(bool bWait);
+    // The check at start-up, at most once in "Update.Days" days: hidden unless it has a newer
+    // version to report.
+    void AppUpdateAuto();
+    // True once any reply has ever been accepted; until then a modal check runs first.
+    bool AppWaitFirstUpdate();
+
     // ---- Settings lists and the rest of the description ----
 
     const TStringList& SettingOverwrite() const override { return FSettingOverwrite; }

@@ -54,14 +54,15 @@ void TTimer::Timer()
 
 void TTimer::UpdateTimer()
 {
-    TApplication& app = Application();
     if (FId) {
-        app.UnregisterTimer(FId);
+        Application().UnregisterTimer(FId);
         FId = 0;
     }
-    // A timer created in a window description starts once the window has loaded.
+    // A timer created in a window description starts once the window has loaded; until
+    // then it needs no application (the translator's tool builds windows without one).
     if (!FEnabled || FInterval == 0 || IsLoading())
         return;
+    TApplication& app = Application();
     FId = app.RegisterTimer(this);
     SetTimer(app.UtilityWindow(), FId, FInterval, nullptr);
 }

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine beside the local publisher (tools/publisher, a Linux
+# program) on a free port of 127.0.0.1. The program learns the port from VP_PUBLISHER_PORT and
+# the publisher's request log from VP_PUBLISHER_LOG (a Wine path). The publisher is the native
+# build's (build/native/bin/publisher, or VP_PUBLISHER); it is built here when it is missing or
+# too old to take a raw update reply.
+#   run_with_publisher.sh <program> [arguments...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+publisher=${VP_PUBLISHER:-$root/build/native/bin/publisher}
+usage=$("$publisher" --help 2>/dev/null || true)
+if [[ $usage != *update_body* ]]; then
+    echo "run_with_publisher: building $publisher" >&2
+    mkdir -p "$root/build"
+    # Two wrappers at once must not build the same folder together.
+    (cd "$root" && flock build/.publisher-build.lock bash -c \
+        'cmake --preset native >/dev/null && cmake --build --preset native --target publisher >/dev/null') >&2
+fi
+
+work=$(mktemp -d)
+server_pid=
+cleanup() {
+    if [ -n "$server_pid" ]; then
+        kill "$server_pid" 2>/dev/null || true
+        wait "$server_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# What the publisher answers until a test changes it through /control.
+cat >"$work/publisher.conf" <<'CONF'
+[update]
+magicword = Veilport
+normal = 127.0.0.1:8901|United States|US|-97|38
+normal = 127.0.0.1:8903|Cote d'Ivoire|CI|-5|8
+super = 127.0.0.1:8904|Germany|DE|10|51
+result = 1
+info = Veilport 2 is out
+page = %base%/files/setup.exe
+CONF
+"$publisher" --config "$work/publisher.conf" --port 0 --log "$work/requests.log" >"$work/publisher.out" 2>&1 &
+server_pid=$!
+port=
+for _ in $(seq 200); do
+    port=$(sed -n 's/^publisher: listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/publisher.out")
+    [ -n "$port" ] && break
+    kill -0 "$server_pid" 2>/dev/null || break
+    sleep 0.05
+done
+if [ -z "$port" ]; then
+    echo "run_with_publisher: the publisher did not start:" >&2
+    cat "$work/publisher.out" >&2
+    exit 1
+fi
+
+export VP_PUBLISHER_PORT=$port VP_PUBLISHER_LOG="Z:$work/requests.log"
+wine "$@"
