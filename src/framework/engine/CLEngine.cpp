@@ -12,6 +12,8 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
 #include "framework/ui/Application.h"
+#include "framework/ui/Menus.h"
+#include "framework/ui/SkinMessage.h"
 #include "framework/ui/RegisteredMessages.h"
 #include "framework/ui/SkinForm.h"
 
@@ -47,6 +49,12 @@ const TClassInfo& TCLEngine::StaticClassInfo()
                                        .Other(u"SettingOverwrite", u"TStrings")
                                        .Other(u"SettingDefault", u"TStrings")
                                        .Other(u"ParentHWND", u"HWND")
+                                       .Object(u"SkinData", u"TspSkinData", &TCLEngine::SkinData,
+                                           &TCLEngine::SetSkinData)
+                                       .Object(u"SkinMenuItem", u"TMenuItem", &TCLEngine::SkinMenuItem,
+                                           &TCLEngine::SetSkinMenuItem)
+                                       .Object(u"LanguageMenuItem", u"TMenuItem", &TCLEngine::LanguageMenuItem,
+                                           &TCLEngine::SetLanguageMenuItem)
                                        .Object(u"SkinForm", u"TspDynamicSkinForm", &TCLEngine::SkinForm,
                                            &TCLEngine::SetSkinForm)
                                        .Other(u"OnCmdFile", u"TOnCmdFile")
@@ -113,12 +121,26 @@ void TCLEngine::Loaded()
     if (IsDesigning())
         return;
     FInLoaded = true;
+    GuardCall([this] {
+        if (!FSkinData)
+            return;
+        FDefaultSkin = FSkinData->CompressedStoredSkin();
+        if (FDefaultSkin)
+            FreeNotification(FDefaultSkin);
+        FDefaultSkinForm = FSkinData->SkinnableForm();
+        String name = GetCLSettings().GetSettingString(u"Skin");
+        SetSkin(name.empty() ? String(u"Default") : name);
+        if (FSkinMenuItem)
+            BuildChoiceMenu(FSkinMenuItem, FSkinMenuItems, SkinList(), FSkin, false);
+    });
     // A language file that cannot be read is reported; the window still comes up, in the
     // language it was designed in, and the setting keeps the user's choice.
     GuardCall([this] {
         if (FLanguageData) {
             String name = GetCLSettings().GetSettingString(u"Language");
             SetLanguage(name.empty() ? kEnglish : name);
+            if (FLanguageMenuItem)
+                BuildChoiceMenu(FLanguageMenuItem, FLanguageMenuItems, LanguageList(), FLanguage, true);
         }
     });
     FInLoaded = false;
@@ -134,6 +156,20 @@ void TCLEngine::Notification(TComponent* aComponent, TOperation operation)
         FLanguageData = nullptr;
     if (aComponent == FSkinForm)
         FSkinForm = nullptr;
+    if (aComponent == FSkinData)
+        FSkinData = nullptr;
+    if (aComponent == FDefaultSkin)
+        FDefaultSkin = nullptr;
+    if (aComponent == FMessageDlg)
+        FMessageDlg = nullptr;
+    if (aComponent == FLanguageMenuItem) {
+        FLanguageMenuItem = nullptr;
+        FLanguageMenuItems.clear();
+    }
+    if (aComponent == FSkinMenuItem) {
+        FSkinMenuItem = nullptr;
+        FSkinMenuItems.clear();
+    }
 }
 
 void TCLEngine::SetLanguageData(TCLMultiLangData* value)
@@ -200,6 +236,8 @@ void TCLEngine::SetLanguage(const String& Value)
         FLanguage = kEnglish;
     }
     GetCLSettings().SetSettingstring(u"Language", FLanguage);
+    TickChoiceMenu(FLanguageMenuItems, FLanguage);
+    MergeSkinTexts();
     if (!FInLoaded && OnLanguageChanged)
         OnLanguageChanged(this);
     RefreshTitle();

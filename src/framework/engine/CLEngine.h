@@ -9,11 +9,17 @@
 #include "framework/config/SettingLists.h"
 #include "framework/rtl/Component.h"
 #include "framework/ui/Forms.h"
+#include "framework/ui/SkinData.h"
+
+#include <vector>
 
 namespace vp {
 
 class TCLMultiLangData;
+class TMenuItem;
+class TspCompressedStoredSkin;
 class TspDynamicSkinForm;
+class TspSkinMessage;
 
 using TOnCmdFile = std::function<void(const String& strFileName)>;
 
@@ -57,6 +63,36 @@ public:
     void SetLanguageTranslator(const String& value) { FLanguageTranslator = value; }
     TCLMultiLangData* LanguageData() const override { return FLanguageData; }
     void SetLanguageData(TCLMultiLangData* value);
+
+    // The optional language menu: one item per language under it (it hides itself when there
+    // is only one language); a click chooses that language.
+    TMenuItem* LanguageMenuItem() const { return FLanguageMenuItem; }
+    void SetLanguageMenuItem(TMenuItem* value);
+
+    // ---- Skin ----
+
+    TspSkinData* SkinData() const override { return FSkinData; }
+    void SetSkinData(TspSkinData* value);
+    const String& Skin() const { return FSkin; }
+    // Loads skins\<name>.skn (skinned frame) or skins\<name>.nsf.skn (system frame); a missing
+    // or unreadable file gives the skin built into the main window ("Default"). The choice is
+    // written back to the setting "Skin".
+    void SetSkin(const String& Value);
+    // "Default", then the skin files' names (both Blue.skn and Blue.nsf.skn give Blue).
+    const TStringList& SkinList();
+    TMenuItem* SkinMenuItem() const { return FSkinMenuItem; }
+    void SetSkinMenuItem(TMenuItem* value);
+
+    // ---- Message boxes ----
+
+    // A box with the text of strMsgName ("[AppRes]"/"[LibRes]" + the name when the language
+    // has none), its placeholders filled from Params, caption GetAppName. With
+    // iShowAgainNumber not 0 the box offers the show-again choice; once the user turned it
+    // off, later calls show nothing and return iDefaultResult (when not 0) or the answer
+    // given then.
+    int ShowMessageEx(const String& strMsgName, const TStringList& Params, int32_t iShowAgainNumber,
+        TMsgDlgType DlgType, TMsgDlgButtons Buttons, int iDefaultResult = 0, bool bLib = false);
+    void ShowErrorMessage(const String& strError, const String& strErrorParam, bool bLib = false);
 
     // ---- Title ----
 
@@ -130,6 +166,10 @@ protected:
 private:
     void HookWndProc(TMessage& message);
     String LookupText(const String& section, const String& strName) const;
+    void MergeSkinTexts();
+    void BuildChoiceMenu(TMenuItem* parent, std::vector<TMenuItem*>& items, const TStringList& names,
+        const String& current, bool language);
+    static void TickChoiceMenu(const std::vector<TMenuItem*>& items, const String& current);
 
     TForm* FForm = nullptr;
     TspDynamicSkinForm* FSkinForm = nullptr;
@@ -155,6 +195,17 @@ private:
     TCLMultiLangData* FLanguageData = nullptr;
     TStringList FLanguageList;
     bool FLanguageListBuilt = false;
+    TMenuItem* FLanguageMenuItem = nullptr;
+    std::vector<TMenuItem*> FLanguageMenuItems;
+    TspSkinData* FSkinData = nullptr;
+    String FSkin;
+    TStringList FSkinList;
+    bool FSkinListBuilt = false;
+    TspCompressedStoredSkin* FDefaultSkin = nullptr;
+    bool FDefaultSkinForm = true;
+    TMenuItem* FSkinMenuItem = nullptr;
+    std::vector<TMenuItem*> FSkinMenuItems;
+    TspSkinMessage* FMessageDlg = nullptr;
     bool FQueryEndSessionArrived = false;
     uint32_t FQueryEndSessionTime = 0;
 };

@@ -15,8 +15,8 @@ namespace {
 // The program's folder pointed at a test folder, with the picture files a test lays out.
 class TSplashFolder {
 public:
-    TSplashFolder() { SetAppFileNameForTests(FFolder.Folder() + u"Veilport.exe"); }
-    ~TSplashFolder() { SetAppFileNameForTests(u""); }
+    TSplashFolder() : FPrevious(GetAppFileName()) { SetAppFileNameForTests(FFolder.Folder() + u"Veilport.exe"); }
+    ~TSplashFolder() { SetAppFileNameForTests(FPrevious); }
     void Put(const std::string& relative, const std::string& picture)
     {
         std::filesystem::path target = FFolder.Path() / relative;
@@ -25,6 +25,7 @@ public:
     }
 
 private:
+    String FPrevious;
     TTempFolder FFolder;
 };
 
