@@ -70,6 +70,10 @@ TfrmCLUpdateForm::TfrmCLUpdateForm(TComponent* aOwner) : TForm(aOwner)
     CLForm->SetName(u"CLForm");
     CLForm->SetRuntimeSetSkinData(true);
     CLForm->SetRuntimeSetLanguageData(true);
+    // The decorator gives the binder the engine's language data; the binder comes after it,
+    // so that its own load then finds the data and applies the window's texts.
+    CLMultiLang = new TCLMultiLang(this);
+    CLMultiLang->SetName(u"CLMultiLang");
 
     // A fixed dialog: no caption buttons, no sizing.
     spDynamicSkinForm = new TspDynamicSkinForm(this);
@@ -220,15 +224,12 @@ void TfrmCLUpdateForm::ApplyTexts()
     SetCaption(LibString(ClassName() + u".Caption"));
     const String ok = LibString(u"btnOk.Caption");
     const String cancel = LibString(u"btnCancel.Caption");
-    const String connecting = LibString(u"Update.Connecting");
     btnOK->SetCaption(ok);
     btnOK2->SetCaption(ok);
     btnCancel->SetCaption(cancel);
     cbAutoCheckUpdate->SetCaption(LibString(u"cbAutoCheckUpdate.Caption"));
-    lbInfo->SetCaption(connecting);
-    // The progress strip says the same, in the same words.
-    lbProcess->SetCaption(connecting);
-    btnCancelProcess->SetCaption(cancel);
+    lbInfo->SetCaption(LibString(u"Update.Connecting"));
+    // The progress strip keeps the texts the language binding gave it.
 }
 
 // ---- The request ----

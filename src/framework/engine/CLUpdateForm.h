@@ -6,6 +6,7 @@
 #pragma once
 
 #include "framework/config/CLForm.h"
+#include "framework/config/CLMultiLang.h"
 #include "framework/engine/SingleDownloader.h"
 #include "framework/engine/UpdateReply.h"
 #include "framework/rtl/DateTime.h"
@@ -43,6 +44,7 @@ public:
     int32_t DelaySeconds() const { return FDelaySeconds; }
 
     TCLForm* CLForm;
+    TCLMultiLang* CLMultiLang;
     TspDynamicSkinForm* spDynamicSkinForm;
     TspSkinPanel* pnLogo;
     TImage* imgLogo;

@@ -101,7 +101,9 @@ public:
             U16ToUtf8(u"[LibRes]\r\nTfrmCLUpdateForm.Caption=Software update\r\nbtnOk.Caption=O&K\r\n"
                 u"btnCancel.Caption=Ca&ncel\r\ncbAutoCheckUpdate.Caption=Check &automatically\r\n"
                 u"Update.Connecting=" + kConnecting + u"\r\nlblTimer.Caption=Closing in {1} s ({1})\r\n"
-                u"Update.LastVersionAlready=" + kLastVersion + u"\r\nUpdate.NetError=" + kNetError + u"\r\n"));
+                u"Update.LastVersionAlready=" + kLastVersion + u"\r\nUpdate.NetError=" + kNetError + u"\r\n"
+                u"[TfrmCLUpdateForm]\r\nlbProcess.Caption=Asking the service...\r\n"
+                u"btnCancelProcess.Caption=&Stop\r\nlbInfo.Caption=overridden\r\n"));
         SetAppFileNameForTests(folder + u"Veilport.exe");
         GetCLSettings();
     }
@@ -126,6 +128,7 @@ public:
     {
         CLEngine = new TCLEngine(this);
         CLMultiLangData = new TCLMultiLangData(this);
+        CLMultiLangData->SetAutoApply(true);
         CLEngine->SetLanguageData(CLMultiLangData);
     }
     TCLEngine* CLEngine;
@@ -482,14 +485,19 @@ TEST_F(UpdateCheck, ARejectedFirstUpdateWaitsForTheUsersOk)
 {
     SetUpdateReply(u"raw", u"magicword=nope\r\n");
     bool sawOk = false;
+    String strip;
     TModalDriver driver([](TfrmCLUpdateForm& window) { return window.btnOK2->Enabled(); },
         [&](TfrmCLUpdateForm& window) {
             sawOk = window.pnOK->Visible() && window.pnProcess->Visible() && !window.pnInfo->Visible();
+            // The strip is translated by the window's own section of the language file.
+            strip = window.lbProcess->Caption() + u"|" + window.btnCancelProcess->Caption() + u"|" +
+                window.lbInfo->Caption();
             window.btnOK2->Click();
         });
     EXPECT_FALSE(Host->CLEngine->AppWaitFirstUpdate());
     EXPECT_TRUE(driver.Acted);
     EXPECT_TRUE(sawOk);
+    EXPECT_EQ(strip, u"Asking the service...|&Stop|" + kNetError);
 }
 
 TEST_F(UpdateCheck, CancelAndEscAbortAndNothingFollows)
