@@ -382,7 +382,9 @@ void TfrmCLUpdateForm::ShowResult()
     btnOK->SetEnabled(true);
     btnOK2->SetEnabled(true);
     if (FProcess) {
-        // The progress strip keeps its place and the button goes below it, not over it.
+        // The info panel is hidden in the strip layout: the strip says what happened, rather
+        // than "Connecting..." above an Ok button. The button goes below it, not over it.
+        lbProcess->SetCaption(FInfo);
         TspSkinPanel* buttons = withPage ? pnOkCancel : pnOK;
         SetClientSize(ClientWidth(), pnProcess->Height() + buttons->Height());
     }

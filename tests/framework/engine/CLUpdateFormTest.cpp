@@ -245,6 +245,15 @@ protected:
         return window;
     }
 
+    // The update windows the main window owns.
+    int UpdateWindows()
+    {
+        int windows = 0;
+        for (int i = 0; i < Host->ComponentCount(); ++i)
+            windows += dynamic_cast<TfrmCLUpdateForm*>(Host->Components(i)) != nullptr;
+        return windows;
+    }
+
     int Times() { return GetCLSettings().GetSettingInteger(u"Update.Times"); }
     TDateTime LastDate() { return GetCLSettings().GetSettingFloat(u"Update.LastDate"); }
     // The user's settings file as it is on disk.
@@ -300,6 +309,10 @@ TEST_F(UpdateCheck, TheVersionAnswerDecidesWhatTheUserSees)
     TfrmCLUpdateForm* window = UserCheck(u"magicword=Veilport\r\nResult=abc\r\n");
     EXPECT_EQ(window->lbInfo->Caption(), kLastVersion);
     EXPECT_TRUE(window->Visible());
+    // The latest version is news only to someone watching: a hidden check stays hidden.
+    window = Run(false, true);
+    EXPECT_FALSE(window->Visible());
+    EXPECT_EQ(window->lbInfo->Caption(), kConnecting);
     // Any other number: the window closes without a word.
     window = UserCheck(u"magicword=Veilport\r\nResult=2\r\ninfo=x\r\n");
     EXPECT_FALSE(window->Visible());
@@ -320,7 +333,7 @@ TEST_F(UpdateCheck, TheVersionAnswerDecidesWhatTheUserSees)
     window->btnCancel->Click();
     EXPECT_FALSE(window->Visible());
     EXPECT_TRUE(GetCLSettings().GetSettingBool(u"Update.AutoCheck"));
-    EXPECT_EQ(Times(), 4);
+    EXPECT_EQ(Times(), 5);
 }
 
 TEST_F(UpdateCheck, PushedLinesAreWrittenInReplyOrderAndSavedBeforeTheCount)
@@ -489,7 +502,6 @@ TEST_F(UpdateCheck, ARejectedFirstUpdateWaitsForTheUsersOk)
     TModalDriver driver([](TfrmCLUpdateForm& window) { return window.btnOK2->Enabled(); },
         [&](TfrmCLUpdateForm& window) {
             sawOk = window.pnOK->Visible() && window.pnProcess->Visible() && !window.pnInfo->Visible();
-            // The strip is translated by the window's own section of the language file.
             strip = window.lbProcess->Caption() + u"|" + window.btnCancelProcess->Caption() + u"|" +
                 window.lbInfo->Caption();
             window.btnOK2->Click();
@@ -497,7 +509,8 @@ TEST_F(UpdateCheck, ARejectedFirstUpdateWaitsForTheUsersOk)
     EXPECT_FALSE(Host->CLEngine->AppWaitFirstUpdate());
     EXPECT_TRUE(driver.Acted);
     EXPECT_TRUE(sawOk);
-    EXPECT_EQ(strip, u"Asking the service...|&Stop|" + kNetError);
+    // The strip says what went wrong, not "Connecting...".
+    EXPECT_EQ(strip, kNetError + u"|&Stop|" + kNetError);
 }
 
 TEST_F(UpdateCheck, CancelAndEscAbortAndNothingFollows)
@@ -506,30 +519,31 @@ TEST_F(UpdateCheck, CancelAndEscAbortAndNothingFollows)
     const int before = UpdateRequests();
     // The progress strip's Cancel.
     TfrmCLUpdateForm* stripWindow = nullptr;
+    String stripText;
     {
         TModalDriver driver([&](TfrmCLUpdateForm&) { return UpdateRequests() == before + 1; },
             [&](TfrmCLUpdateForm& window) {
                 stripWindow = &window;
+                stripText = window.lbProcess->Caption() + u"|" + window.btnCancelProcess->Caption();
                 window.btnCancelProcess->Click();
             });
         EXPECT_FALSE(Host->CLEngine->AppWaitFirstUpdate());
         EXPECT_TRUE(driver.Acted);
+        // Translated by the window's own section of the language file.
+        EXPECT_EQ(stripText, u"Asking the service...|&Stop");
     }
-    // Esc on the user's modal check.
+    // Esc on the strip.
     {
         TModalDriver driver([&](TfrmCLUpdateForm&) { return UpdateRequests() == before + 2; },
             [&](TfrmCLUpdateForm& window) {
                 PostMessageW(window.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
                 PostMessageW(window.Handle(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
             });
-        Host->CLEngine->AppUpdate(true);
+        EXPECT_FALSE(Host->CLEngine->AppWaitFirstUpdate());
         EXPECT_TRUE(driver.Acted);
     }
-    // AppUpdate(true) freed its window; the strip's stays with the main window.
-    int windows = 0;
-    for (int i = 0; i < Host->ComponentCount(); ++i)
-        windows += dynamic_cast<TfrmCLUpdateForm*>(Host->Components(i)) != nullptr;
-    EXPECT_EQ(windows, 1);
+    // The windows stay with the main window, their requests aborted.
+    EXPECT_EQ(UpdateWindows(), 2);
     ASSERT_NE(stripWindow, nullptr);
     // The service answers now; the aborted requests hear nothing of it.
     SetUpdateReply(u"raw", u"magicword=Veilport\r\n");
@@ -555,6 +569,8 @@ TEST_F(UpdateCheck, TheUsersModalCheckWritesItsLinesToTheDebugChannel)
             window.btnOK2->Click();
         });
     Host->CLEngine->AppUpdate(true);
+    // The user's modal check frees its window when it closes.
+    EXPECT_EQ(UpdateWindows(), 0);
     DebugStop();
     DebugSetActive(false);
     EXPECT_EQ(shown, kLastVersion);
