@@ -19,7 +19,9 @@ fi
 
 work=$(mktemp -d)
 server_pid=
+program_pid=
 cleanup() {
+    [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
     if [ -n "$server_pid" ]; then
         kill "$server_pid" 2>/dev/null || true
         wait "$server_pid" 2>/dev/null || true
@@ -27,6 +29,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# A stopped test (ctest's timeout) still takes the publisher down with it.
+trap 'exit 143' TERM INT
 
 # What the publisher answers until a test changes it through /control.
 cat >"$work/publisher.conf" <<'CONF'
@@ -55,4 +59,9 @@ if [ -z "$port" ]; then
 fi
 
 export VP_PUBLISHER_PORT=$port VP_PUBLISHER_LOG="Z:$work/requests.log"
-wine "$@"
+wine "$@" &
+program_pid=$!
+status=0
+wait "$program_pid" || status=$?
+program_pid=
+exit "$status"
