@@ -6,6 +6,7 @@
 #include "framework/engine/CLEngine.h"
 #include "framework/engine/UpdateReply.h"
 #include "framework/rtl/DebugChannel.h"
+#include "framework/rtl/ErrorReport.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/TextUtils.h"
 #include "framework/ui/GdiPlus.h"
@@ -278,8 +279,10 @@ void TfrmCLUpdateForm::sdDownloadDoneString(TObject*, const String& strResult)
 {
     DebugSend(u"Update Net : " + strResult, kDebugTag);
     TCLSettings& settings = GetCLSettings();
-    // Every reply counts as contact with the service, whether it is accepted or not.
-    settings.SetSettingFloat(u"Update.LastDate", Now());
+    // Every reply counts as contact with the service, whether it is accepted or not. A date
+    // that cannot be saved is reported, and the reply is still handled: the window must not
+    // stay at "Connecting..." with its Ok button disabled.
+    GuardCall([&] { settings.SetSettingFloat(u"Update.LastDate", Now()); });
     if (!FUpdating)
         return;
 

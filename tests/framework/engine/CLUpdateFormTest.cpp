@@ -11,12 +11,14 @@
 #include "framework/engine/CLUpdateForm.h"
 #include "framework/rtl/DateTime.h"
 #include "framework/rtl/DebugChannel.h"
+#include "framework/rtl/ErrorReport.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/TextUtils.h"
 #include "framework/rtl/UrlText.h"
 #include "framework/rtl/WinHandles.h"
 #include "framework/rtl/WinText.h"
 #include "support/TestSupport.h"
+#include "support/TestSupportWin.h"
 
 #include <gtest/gtest.h>
 #include <wininet.h>
@@ -580,4 +582,25 @@ TEST_F(UpdateCheck, TheUsersModalCheckWritesItsLinesToTheDebugChannel)
     EXPECT_NE(log.find("Update Net : magicword=Veilport"), std::string::npos) << log;
     EXPECT_NE(log.find("CLUpdate"), std::string::npos);
     EXPECT_LT(log.find("Update URL : "), log.find("Update Net : "));
+}
+
+TEST_F(UpdateCheck, ASettingsFileThatCannotBeSavedEndsTheCheckAsAFailedOneAndIsReported)
+{
+    std::vector<String> reports;
+    SetErrorReporter([&](const String& text) { reports.push_back(text); });
+    const String file = GetCLSettings().UserDataPath() + u"setting.dat";
+    TfrmCLUpdateForm* window = nullptr;
+    {
+        // Read by another program: it cannot be replaced.
+        TKernelHandle held = HoldFile(file, FILE_SHARE_READ);
+        ASSERT_TRUE(held);
+        window = UserCheck(u"magicword=Veilport\r\n__MODIFY__.Held=1\r\n");
+    }
+    SetErrorReporter(nullptr);
+    EXPECT_EQ(window->lbInfo->Caption(), kNetError);
+    EXPECT_TRUE(window->btnOK2->Enabled());
+    EXPECT_EQ(Saved(u"Held"), u"<none>");
+    EXPECT_EQ(Times(), 0);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_NE(reports[0].find(u"setting.dat"), String::npos) << U16ToUtf8(reports[0]);
 }
