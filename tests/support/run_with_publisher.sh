@@ -43,6 +43,7 @@ result = 1
 info = Veilport 2 is out
 page = %base%/files/setup.exe
 CONF
+: >"$work/publisher.out" # there before the background start opens it, for the reads below
 "$publisher" --config "$work/publisher.conf" --port 0 --log "$work/requests.log" >"$work/publisher.out" 2>&1 &
 server_pid=$!
 port=
