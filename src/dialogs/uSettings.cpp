@@ -63,7 +63,7 @@ TfrmSettings::TfrmSettings(TComponent* aOwner) : TForm(aOwner)
     cbChangeIP->SetCaption(u"Change IP Every                     Minutes ");
     // The number field sits over the blanks of the caption.
     edtChangeIPTime = NewSkinControl<TspSkinSpinEdit>(this, tsGeneral, u"edtChangeIPTime", skinData);
-    edtChangeIPTime->SetBounds(128, 73, 58, 22);
+    edtChangeIPTime->SetBounds(132, 73, 62, 22);
     edtChangeIPTime->SetMinValue(kMinChangeIPTime);
     edtChangeIPTime->SetMaxValue(kMaxChangeIPTime);
     edtChangeIPTime->Increment = 1;

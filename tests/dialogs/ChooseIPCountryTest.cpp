@@ -22,7 +22,7 @@ protected:
     ChooseIPCountry()
     {
         Host = Application().CreateForm<TfrmDialogHost>();
-        Host->LoadFlags({u"DE", u"UN", u"US"});
+        EXPECT_EQ(Host->LoadFlags({u"DE", u"UN", u"US"}), 3);
     }
     TfrmChooseIPCountry* Make(const String& target)
     {
