@@ -3,15 +3,24 @@
 
 #include "LangTestComponents.h"
 
+#ifdef _WIN32
+#include "dialogs/DialogLangWindows.h"
+#include "framework/engine/CLAboutForm.h"
+#endif
+
 #include <iostream>
 
 namespace {
 
-// The windows known so far are the test windows; the program's own windows join the list
-// as they are built.
+// The test windows first; the program's own windows (Win32 only) replace those of the same
+// name and join the list as they are built.
 int Run(const std::vector<vp::String>& args)
 {
     vptest::RegisterLangTestWindows(vp::LangWindows());
+#ifdef _WIN32
+    vp::RegisterDialogLangWindows(vp::LangWindows());
+    vp::RegisterAboutLangWindow(vp::LangWindows());
+#endif
     return vp::RunLangCollect(args, vp::LangWindows(), std::cout, std::cerr);
 }
 
