@@ -4,6 +4,8 @@
 #include "LangTestComponents.h"
 
 #ifdef _WIN32
+#include "dialogs/DialogLangWindows.h"
+#include "framework/engine/CLAboutForm.h"
 #include "framework/engine/CLUpdateForm.h"
 #endif
 
@@ -11,13 +13,15 @@
 
 namespace {
 
-// The test windows stand in for the program's windows not built yet; the program's own
-// windows join the list as they are built (they exist in the Windows build only).
+// The test windows first; the program's own windows (Win32 only) replace those of the same
+// name and join the list as they are built.
 int Run(const std::vector<vp::String>& args)
 {
     vptest::RegisterLangTestWindows(vp::LangWindows());
 #ifdef _WIN32
-    vp::RegisterEngineWindows(vp::LangWindows());
+    vp::RegisterDialogLangWindows(vp::LangWindows());
+    vp::RegisterAboutLangWindow(vp::LangWindows());
+    vp::RegisterUpdateLangWindow(vp::LangWindows());
 #endif
     return vp::RunLangCollect(args, vp::LangWindows(), std::cout, std::cerr);
 }

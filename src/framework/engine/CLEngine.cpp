@@ -162,6 +162,8 @@ void TCLEngine::Notification(TComponent* aComponent, TOperation operation)
         FDefaultSkin = nullptr;
     if (aComponent == FMessageDlg)
         FMessageDlg = nullptr;
+    if (aComponent == FAboutForm)
+        FAboutForm = nullptr;
     if (aComponent == FLanguageMenuItem) {
         FLanguageMenuItem = nullptr;
         FLanguageMenuItems.clear();

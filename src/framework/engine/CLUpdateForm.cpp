@@ -473,7 +473,7 @@ void TfrmCLUpdateForm::FormKeyUp(TObject*, WORD& Key, UINT)
     SetModalResult(mrCancel);
 }
 
-void RegisterEngineWindows(TLangWindowList& list)
+void RegisterUpdateLangWindow(TLangWindowList& list)
 {
     list.Add(u"TfrmCLUpdateForm", [] { return std::make_unique<TfrmCLUpdateForm>(nullptr); });
 }

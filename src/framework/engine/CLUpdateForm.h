@@ -102,7 +102,7 @@ private:
     bool FAutoClose = false;
 };
 
-// Adds the engine's windows to the windows whose texts make up a language file.
-void RegisterEngineWindows(TLangWindowList& list);
+// Adds the update window to the windows whose texts make up a language file.
+void RegisterUpdateLangWindow(TLangWindowList& list);
 
 } // namespace vp
