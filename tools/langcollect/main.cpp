@@ -1,17 +1,27 @@
 // langcollect: writes a language file from the program's windows (see LangCollect.h).
 #include "LangCollect.h"
 
-#include "LangTestComponents.h"
-
 #include <iostream>
+
+#ifdef _WIN32
+#include "app/uMain.h"
+#include "framework/ui/Application.h"
+#else
+#include "LangTestComponents.h"
+#endif
 
 namespace {
 
-// The windows known so far are the test windows; the program's own windows join the list
-// as they are built.
+// The Windows build collects the program's own windows; the native one, which has no
+// windows, the tests' sample windows.
 int Run(const std::vector<vp::String>& args)
 {
+#ifdef _WIN32
+    vp::TApplication application;
+    vp::RegisterAppLangWindows(vp::LangWindows());
+#else
     vptest::RegisterLangTestWindows(vp::LangWindows());
+#endif
     return vp::RunLangCollect(args, vp::LangWindows(), std::cout, std::cerr);
 }
 
