@@ -1,5 +1,7 @@
 #include "StatusPanelTestSupport.h"
 
+#include "support/BitmapCanvas.h"
+
 #include "framework/config/CLSettings.h"
 #include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/FileUtils.h"
@@ -82,28 +84,13 @@ void StopSteps(TfrmFlashForm& form)
 TFrame CapturePainting(int width, int height, const std::function<void(HDC)>& paint)
 {
     TFrame frame;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    TGdiBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    TMemoryDC dc(CreateCompatibleDC(nullptr));
-    if (!bitmap || !dc || !bits)
-        return frame;
-    HGDIOBJ old = SelectObject(dc.Get(), bitmap.Get());
-    paint(dc.Get());
-    GdiFlush();
-    frame.Width = width;
-    frame.Height = height;
-    frame.Pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    std::memcpy(frame.Pixels.data(), bits, frame.Pixels.size() * sizeof(uint32_t));
+    TBitmapCanvas canvas(width, height);
+    paint(canvas.DC());
+    frame.Width = canvas.Width();
+    frame.Height = canvas.Height();
+    frame.Pixels.assign(canvas.Bits(), canvas.Bits() + static_cast<size_t>(frame.Width) * frame.Height);
     for (uint32_t& pixel : frame.Pixels)
         pixel &= 0xFFFFFF;
-    SelectObject(dc.Get(), old);
     return frame;
 }
 

@@ -9,7 +9,8 @@ namespace {
 
 const char kUsage[] = "usage: langcollect [options] <output.lan>\n"
                       "Builds the program's windows and writes their texts into a language file in\n"
-                      "canonical order (ANSI text, CR LF).\n"
+                      "canonical order (ANSI text, or UTF-8 with its mark when the code page cannot\n"
+                      "hold every letter; CR LF).\n"
                       "  --base <file.lan>      start from this language file; collected texts replace\n"
                       "                         its keys of the same name, everything else stays\n"
                       "  --clear-forms          drop the window sections of the base file first\n"

@@ -62,7 +62,14 @@ String TCLMultiLangLan::ToString() const
 void TCLMultiLangLan::SaveToFile(const String& fn)
 {
     SortData();
-    WriteAllBytesAtomic(fn, U16ToAnsi(ToString()));
+    // ANSI as the format asks, unless the code page cannot hold the language's letters
+    // (Russian on a Western system): then UTF-8 with its mark, which every reader detects,
+    // rather than a file of question marks.
+    String text = ToString();
+    std::string ansi = U16ToAnsi(text);
+    if (AnsiToU16(ansi) != text)
+        ansi = "\xEF\xBB\xBF" + U16ToUtf8(text);
+    WriteAllBytesAtomic(fn, ansi);
 }
 
 void TCLMultiLangLan::AssignTo(TPersistent* Dest) const

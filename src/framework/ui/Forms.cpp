@@ -24,18 +24,6 @@ BOOL CALLBACK DisableThreadWindow(HWND window, LPARAM data) noexcept
     return TRUE;
 }
 
-UINT ShiftState()
-{
-    UINT shift = 0;
-    if (GetKeyState(VK_SHIFT) & 0x8000)
-        shift |= kShiftKey;
-    if (GetKeyState(VK_CONTROL) & 0x8000)
-        shift |= kCtrlKey;
-    if (GetKeyState(VK_MENU) & 0x8000)
-        shift |= kAltKey;
-    return shift;
-}
-
 } // namespace
 
 const TClassInfo& TForm::StaticClassInfo()
@@ -80,6 +68,18 @@ void TForm::DoCreate()
 {
     if (OnCreate)
         OnCreate(this);
+}
+
+UINT ShiftState()
+{
+    UINT shift = 0;
+    if (GetKeyState(VK_SHIFT) & 0x8000)
+        shift |= kShiftKey;
+    if (GetKeyState(VK_CONTROL) & 0x8000)
+        shift |= kCtrlKey;
+    if (GetKeyState(VK_MENU) & 0x8000)
+        shift |= kAltKey;
+    return shift;
 }
 
 TForm* GetParentForm(TControl* control)

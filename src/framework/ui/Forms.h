@@ -39,6 +39,8 @@ constexpr UINT kShiftKey = 1;
 constexpr UINT kAltKey = 2;
 constexpr UINT kCtrlKey = 4;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, UINT Shift)>;
+// The modifier keys held now, as such bits.
+UINT ShiftState();
 
 class TForm : public TWinControl {
     VP_CLASS(TForm)

@@ -18,18 +18,6 @@ constexpr DWORD kTypeAheadMs = 1000;
 constexpr StringView kItemPart = u".Item";
 constexpr StringView kSelectedPart = u".Item.Selected";
 
-UINT ShiftState()
-{
-    UINT shift = 0;
-    if (GetKeyState(VK_SHIFT) & 0x8000)
-        shift |= kShiftKey;
-    if (GetKeyState(VK_CONTROL) & 0x8000)
-        shift |= kCtrlKey;
-    if (GetKeyState(VK_MENU) & 0x8000)
-        shift |= kAltKey;
-    return shift;
-}
-
 } // namespace
 
 // ---- TListItem, TListItems ----

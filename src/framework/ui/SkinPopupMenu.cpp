@@ -2,7 +2,7 @@
 
 #include "framework/rtl/WinText.h"
 #include "framework/ui/AcceleratorText.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/HiddenWindow.h"
 #include "framework/ui/SkinElementNames.h"
 
 #include <algorithm>
@@ -10,39 +10,6 @@
 namespace vp {
 
 namespace {
-
-// A hidden top-level window: it owns the open menu and draws its items.
-class TPopupMenuHost : public TWinControl {
-    VP_CLASS(TPopupMenuHost)
-public:
-    explicit TPopupMenuHost(std::function<bool(TMessage&)> handler) : TWinControl(nullptr), FHandler(std::move(handler))
-    {
-        FVisible = false;
-    }
-
-protected:
-    void CreateParams(TCreateParams& params) override
-    {
-        TWinControl::CreateParams(params);
-        params.Style = WS_POPUP;
-        params.ExStyle = WS_EX_TOOLWINDOW;
-        params.ParentWindow = nullptr;
-    }
-    void WndProc(TMessage& message) override
-    {
-        if (!FHandler(message))
-            TWinControl::WndProc(message);
-    }
-
-private:
-    std::function<bool(TMessage&)> FHandler;
-};
-
-const TClassInfo& TPopupMenuHost::StaticClassInfo()
-{
-    static const TClassInfo info = TClassBuilder<TPopupMenuHost, TWinControl>(u"TspPopupMenuHost").Build();
-    return info;
-}
 
 // The right-hand room of an item that opens a sub-menu, in designed units.
 constexpr int kArrowRoom = 18;
@@ -167,7 +134,7 @@ bool TspSkinPopupMenu::PopupFor(HWND window, int x, int y, UINT alignment)
     if (OnPopup)
         OnPopup(this);
     if (!FHost)
-        FHost = std::make_unique<TPopupMenuHost>([this](TMessage& message) { return HostMessage(message); });
+        FHost = std::make_unique<THiddenWindow>([this](TMessage& message) { return HostMessage(message); });
     HWND host = FHost->Handle();
     // Without the foreground the menu would stay open when the user clicks elsewhere.
     HWND foreground = window ? window : host;

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "framework/rtl/WinText.h"
-#include "framework/ui/Controls.h"
+#include "framework/ui/HiddenWindow.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/RegisteredMessages.h"
 #include "framework/ui/SkinPopupMenu.h"
@@ -15,39 +15,6 @@
 namespace vp {
 
 namespace {
-
-// The hidden top-level window the shell talks to about the icon.
-class TTrayIconHost : public TWinControl {
-    VP_CLASS(TTrayIconHost)
-public:
-    explicit TTrayIconHost(std::function<bool(TMessage&)> handler) : TWinControl(nullptr), FHandler(std::move(handler))
-    {
-        FVisible = false;
-    }
-
-protected:
-    void CreateParams(TCreateParams& params) override
-    {
-        TWinControl::CreateParams(params);
-        params.Style = WS_POPUP;
-        params.ExStyle = WS_EX_TOOLWINDOW;
-        params.ParentWindow = nullptr;
-    }
-    void WndProc(TMessage& message) override
-    {
-        if (!FHandler(message))
-            TWinControl::WndProc(message);
-    }
-
-private:
-    std::function<bool(TMessage&)> FHandler;
-};
-
-const TClassInfo& TTrayIconHost::StaticClassInfo()
-{
-    static const TClassInfo info = TClassBuilder<TTrayIconHost, TWinControl>(u"TspTrayIconHost").Build();
-    return info;
-}
 
 // Lets "TaskbarCreated" through to a program that runs elevated, where the system filters
 // messages from the less privileged shell.
@@ -180,7 +147,7 @@ void TspTrayIcon::Update()
 bool TspTrayIcon::Add()
 {
     if (!FHost) {
-        FHost = std::make_unique<TTrayIconHost>([this](TMessage& message) { return HostMessage(message); });
+        FHost = std::make_unique<THiddenWindow>([this](TMessage& message) { return HostMessage(message); });
         FTaskbarCreated = RegisteredMessage(kMsgTaskbarCreated);
         AllowMessage(FHost->Handle(), FTaskbarCreated);
     }

@@ -49,6 +49,22 @@ TEST(LanguageFileLoading, Utf8WithByteOrderMarkKeepsItsTextsAndSavesBackAsAnsi)
     EXPECT_EQ(Get(again, u"TfrmMain", u"btnOK", u"Caption"), u"Größe ändern");
 }
 
+TEST(LanguageFileLoading, TextsTheCodePageCannotHoldAreSavedAsUtf8)
+{
+    TTempFolder folder;
+    TCLMultiLangLan lan;
+    lan.SetProp(u"Info", u"", u"Language", u"Русский");
+    lan.SetProp(u"TfrmMain", u"btnOK", u"Caption", u"Готово");
+    lan.SaveToFile(FilePath(folder, "ru.lan"));
+    std::string saved = ReadFileBytes(folder.Path() / "ru.lan");
+    EXPECT_EQ(saved.substr(0, 3), "\xEF\xBB\xBF");
+
+    TCLMultiLangLan again;
+    again.LoadFromFile(FilePath(folder, "ru.lan"));
+    EXPECT_EQ(Get(again, u"TfrmMain", u"btnOK", u"Caption"), u"Готово");
+    EXPECT_EQ(Get(again, u"Info", u"", u"Language"), u"Русский");
+}
+
 TEST(LanguageFileLoading, Utf16ByteOrderMarksAndAnsiWithoutOne)
 {
     TTempFolder folder;

@@ -11,69 +11,18 @@ namespace vptest {
 
 namespace {
 
-void MakeBitmap(int width, int height, HDC& dc, HBITMAP& bitmap, HGDIOBJ& old, uint32_t*& bits)
+SIZE ClientSize(TCustomControl& control)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    dc = CreateCompatibleDC(nullptr);
-    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    old = SelectObject(dc, bitmap);
+    RECT client{};
+    GetClientRect(control.Handle(), &client);
+    return SIZE{client.right, client.bottom};
 }
 
 } // namespace
 
-TRendered::TRendered(TCustomControl& control)
+TRendered::TRendered(TCustomControl& control) : TBitmapCanvas(ClientSize(control).cx, ClientSize(control).cy)
 {
-    RECT client{};
-    GetClientRect(control.Handle(), &client);
-    FWidth = std::max<int>(1, client.right);
-    FHeight = std::max<int>(1, client.bottom);
-    MakeBitmap(FWidth, FHeight, FDC, FBitmap, FOld, FBits);
-    control.PaintTo(FDC);
-}
-
-TRendered::TRendered(int width, int height, COLORREF background) : FWidth(width), FHeight(height)
-{
-    MakeBitmap(width, height, FDC, FBitmap, FOld, FBits);
-    RECT all{0, 0, width, height};
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(FDC, &all, brush);
-    DeleteObject(brush);
-}
-
-TRendered::~TRendered()
-{
-    SelectObject(FDC, FOld);
-    DeleteObject(FBitmap);
-    DeleteDC(FDC);
-}
-
-COLORREF TRendered::Pixel(int x, int y) const
-{
-    GdiFlush();
-    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight)
-        return CLR_INVALID;
-    uint32_t bgra = FBits[y * FWidth + x];
-    return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
-}
-
-int TRendered::CountNear(const RECT& rect, COLORREF color, int tolerance) const
-{
-    int count = 0;
-    for (int y = std::max<int>(0, rect.top); y < std::min<int>(FHeight, rect.bottom); ++y)
-        for (int x = std::max<int>(0, rect.left); x < std::min<int>(FWidth, rect.right); ++x)
-            count += ColorNear(Pixel(x, y), color, tolerance) ? 1 : 0;
-    return count;
-}
-
-bool ColorNear(COLORREF a, COLORREF b, int tolerance)
-{
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-        std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+    control.PaintTo(DC());
 }
 
 COLORREF FillOf(TspSkinData& data, StringView element, TSkinState state)

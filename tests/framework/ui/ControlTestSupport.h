@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ControlsDemoForm.h"
+#include "support/BitmapCanvas.h"
 #include "support/UiTestSupport.h"
 
 #include <cstdint>
@@ -12,30 +13,11 @@
 namespace vptest {
 
 // What a control paints (its own painting, over its parent's background) at its size.
-class TRendered {
+class TRendered : public TBitmapCanvas {
 public:
     explicit TRendered(vp::TCustomControl& control);
-    TRendered(int width, int height, COLORREF background);
-    ~TRendered();
-    TRendered(const TRendered&) = delete;
-    TRendered& operator=(const TRendered&) = delete;
-
-    HDC DC() const { return FDC; }
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
-    COLORREF Pixel(int x, int y) const;
-    // Pixels in the rectangle within tolerance of the colour.
-    int CountNear(const RECT& rect, COLORREF color, int tolerance = 24) const;
-
-private:
-    int FWidth, FHeight;
-    HDC FDC = nullptr;
-    HBITMAP FBitmap = nullptr;
-    HGDIOBJ FOld = nullptr;
-    uint32_t* FBits = nullptr;
+    TRendered(int width, int height, COLORREF background) : TBitmapCanvas(width, height, background) { }
 };
-
-bool ColorNear(COLORREF a, COLORREF b, int tolerance = 24);
 // A colour of the skin's element for the state (the fill unless said otherwise).
 COLORREF FillOf(vp::TspSkinData& data, vp::StringView element, vp::TSkinState state = vp::TSkinState::Normal);
 COLORREF TextOf(vp::TspSkinData& data, vp::StringView element, vp::TSkinState state = vp::TSkinState::Normal);

@@ -153,13 +153,13 @@ TEST(SkinnedFrame, APrintedWindowShowsTheSkinAtCaptionCaptionButtonClientAndBord
         const TSkinDefinition& skin = form->spSkinData->Skin();
         TSkinFrameLayout layout = frame.Layout();
         TCaptionProbe caption = CaptionProbe(*form);
-        EXPECT_TRUE(NearColor(shot.Pixel(caption.X, caption.Y), caption.Expected, 6));
+        EXPECT_TRUE(ColorNear(shot.Pixel(caption.X, caption.Y), caption.Expected, 6));
         const TRect button = layout.ButtonRect(TCaptionButton::Close);
-        EXPECT_TRUE(NearColor(shot.Pixel(button.Left + 2, button.Top + 2),
+        EXPECT_TRUE(ColorNear(shot.Pixel(button.Left + 2, button.Top + 2),
             skin.Element(skin::kCaptionButtonClose).Fill[TSkinState::Hot], 6));
         const TRect client = layout.ClientRect();
-        EXPECT_TRUE(NearColor(shot.Pixel(client.Left + 150, client.Top + 100), skin.Element(skin::kForm).Fill[TSkinState::Normal], 4));
-        EXPECT_TRUE(NearColor(shot.Pixel(0, shot.Height() / 2), skin.Element(skin::kFormBorder).Fill[TSkinState::Normal], 4));
+        EXPECT_TRUE(ColorNear(shot.Pixel(client.Left + 150, client.Top + 100), skin.Element(skin::kForm).Fill[TSkinState::Normal], 4));
+        EXPECT_TRUE(ColorNear(shot.Pixel(0, shot.Height() / 2), skin.Element(skin::kFormBorder).Fill[TSkinState::Normal], 4));
         // The client area is the designed one; the frame lies around it.
         RECT clientRect;
         GetClientRect(window, &clientRect);
@@ -175,13 +175,13 @@ TEST(SkinnedFrame, SwitchingSkinsRepaintsTheLiveWindowAndASystemFrameSkinGivesTh
     HWND window = form->Handle();
     TCaptionProbe before = CaptionProbe(*form);
     POINT at = ScreenPoint(window, before.X, before.Y);
-    EXPECT_TRUE(PumpUntil([&] { return NearColor(ScreenPixel(at.x, at.y), before.Expected, 6); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return ColorNear(ScreenPixel(at.x, at.y), before.Expected, 6); }, 5000));
 
     form->spSkinData->LoadFromCompressedFile(BuiltSkin("Midnight.skn"));
     TCaptionProbe after = CaptionProbe(*form);
-    ASSERT_FALSE(NearColor(after.Expected, before.Expected, 40));
+    ASSERT_FALSE(ColorNear(after.Expected, before.Expected, 40));
     at = ScreenPoint(window, after.X, after.Y);
-    EXPECT_TRUE(PumpUntil([&] { return NearColor(ScreenPixel(at.x, at.y), after.Expected, 6); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return ColorNear(ScreenPixel(at.x, at.y), after.Expected, 6); }, 5000));
 
     form->spSkinData->LoadFromCompressedFile(BuiltSkin("Harbor.nsf.skn"));
     form->spSkinData->SetSkinnableForm(false);
@@ -197,7 +197,7 @@ TEST(SkinnedFrame, SwitchingSkinsRepaintsTheLiveWindowAndASystemFrameSkinGivesTh
     ClientToScreen(window, &origin);
     RECT frame;
     GetWindowRect(window, &frame);
-    EXPECT_TRUE(NearColor(shot.Pixel(origin.x - frame.left + 100, origin.y - frame.top + 100),
+    EXPECT_TRUE(ColorNear(shot.Pixel(origin.x - frame.left + 100, origin.y - frame.top + 100),
         form->spSkinData->Skin().Element(skin::kForm).Fill[TSkinState::Normal], 4));
     // The system's frame asks the skinned one before it closes too.
     form->Refused = {cmClose};

@@ -141,7 +141,7 @@ TEST(SkinPopupMenu, ItemsAreDrawnAtTheSkinsSizesAndTheKeyboardChoosesThem)
     EXPECT_EQ(texts, (std::vector<String>{u"&First", u"-", u"&Third", u"E&xit"}));
     EXPECT_EQ(item.bottom - item.top, ScaleToDpi(metrics.MenuItemHeight, menu->PopupDpi()));
     EXPECT_EQ(separator.bottom - separator.top, ScaleToDpi(metrics.MenuSeparatorHeight, menu->PopupDpi()));
-    EXPECT_TRUE(NearColor(hot, data->Skin().Element(skin::kPopupMenuItem).Fill[TSkinState::Hot], 8));
+    EXPECT_TRUE(ColorNear(hot, data->Skin().Element(skin::kPopupMenuItem).Fill[TSkinState::Hot], 8));
     EXPECT_EQ(first, 0);
     EXPECT_EQ(third, 1);
     EXPECT_FALSE(menu->Active());

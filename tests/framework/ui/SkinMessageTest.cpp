@@ -186,8 +186,8 @@ TEST(SkinMessage, TheBoxWrapsLongTextAndShowsTheIconOfItsKind)
     int badge = 0, white = 0;
     for (int y = top; y < top + size; ++y)
         for (int x = left; x < left + size; ++x) {
-            badge += NearColor(shot.Pixel(x, y), badgeColor, 10);
-            white += NearColor(shot.Pixel(x, y), RGB(255, 255, 255), 30);
+            badge += ColorNear(shot.Pixel(x, y), badgeColor, 10);
+            white += ColorNear(shot.Pixel(x, y), RGB(255, 255, 255), 30);
         }
     EXPECT_GT(badge, size * size / 3);
     EXPECT_GT(white, size / 2);

@@ -1,3 +1,4 @@
+#include "support/BitmapCanvas.h"
 #include "support/TestSupport.h"
 #include "support/UiTestSupport.h"
 
@@ -11,53 +12,6 @@ using namespace vp;
 using namespace vptest;
 
 namespace {
-
-// A 32-bit bitmap to paint into, read back pixel by pixel.
-class TCanvasProbe {
-public:
-    TCanvasProbe(int width, int height, COLORREF background) : FWidth(width), FHeight(height)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        FDC = CreateCompatibleDC(nullptr);
-        FBitmap = CreateDIBSection(FDC, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&FBits), nullptr, 0);
-        FOld = SelectObject(FDC, FBitmap);
-        RECT all{0, 0, width, height};
-        HBRUSH brush = CreateSolidBrush(background);
-        FillRect(FDC, &all, brush);
-        DeleteObject(brush);
-    }
-    ~TCanvasProbe()
-    {
-        SelectObject(FDC, FOld);
-        DeleteObject(FBitmap);
-        DeleteDC(FDC);
-    }
-    HDC DC() const { return FDC; }
-    COLORREF Pixel(int x, int y) const
-    {
-        GdiFlush();
-        uint32_t bgra = FBits[y * FWidth + x];
-        return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
-    }
-
-private:
-    int FWidth, FHeight;
-    HDC FDC = nullptr;
-    HBITMAP FBitmap = nullptr;
-    HGDIOBJ FOld = nullptr;
-    uint32_t* FBits = nullptr;
-};
-
-bool Near(COLORREF a, COLORREF b, int tolerance = 8)
-{
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-        std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
 
 class TCountingClient : public TComponent, public ISkinClient {
 public:
@@ -86,15 +40,15 @@ TEST(SkinPainting, TheBuiltInSkinDrawsAFlatRoundedButtonInItsColours)
     const TSkinElement& button = data->Skin().Element(u"Button");
     ASSERT_NE(button.Fill[TSkinState::Normal], kClNone);
     for (UINT dpi : {96u, 144u}) {
-        TCanvasProbe canvas(200, 80, RGB(255, 0, 255));
+        TBitmapCanvas canvas(200, 80, RGB(255, 0, 255));
         TSkinPainter painter = data->Painter(dpi);
         RECT rect{0, 0, painter.Scale(120), painter.Scale(32)};
         painter.DrawElement(canvas.DC(), rect, button, TSkinState::Normal);
-        EXPECT_TRUE(Near(canvas.Pixel(rect.right / 2, rect.bottom / 2), button.Fill[TSkinState::Normal])) << dpi;
+        EXPECT_TRUE(ColorNear(canvas.Pixel(rect.right / 2, rect.bottom / 2), button.Fill[TSkinState::Normal])) << dpi;
         if (button.Radius > 1) { // the corner lies outside the rounding
-            EXPECT_TRUE(Near(canvas.Pixel(0, 0), RGB(255, 0, 255))) << dpi;
+            EXPECT_TRUE(ColorNear(canvas.Pixel(0, 0), RGB(255, 0, 255))) << dpi;
         }
-        EXPECT_TRUE(Near(canvas.Pixel(rect.right + 2, 2), RGB(255, 0, 255))) << dpi; // nothing outside
+        EXPECT_TRUE(ColorNear(canvas.Pixel(rect.right + 2, 2), RGB(255, 0, 255))) << dpi; // nothing outside
     }
 }
 
@@ -110,9 +64,9 @@ TEST(SkinPainting, ASkinFileDrawsFromItsPicturesAndADamagedOneChangesNothing)
     EXPECT_EQ(client->Changes, 1);
     const TSkinElement& button = data->Skin().Element(u"Button");
     ASSERT_TRUE(button.HasImage(TSkinState::Normal));
-    TCanvasProbe canvas(200, 60, RGB(255, 0, 255));
+    TBitmapCanvas canvas(200, 60, RGB(255, 0, 255));
     data->Painter(96).DrawElement(canvas.DC(), RECT{0, 0, 120, 30}, button, TSkinState::Normal);
-    EXPECT_FALSE(Near(canvas.Pixel(60, 15), RGB(255, 0, 255)));
+    EXPECT_FALSE(ColorNear(canvas.Pixel(60, 15), RGB(255, 0, 255)));
 
     TTempFolder folder;
     std::string bytes = ReadFileBytes(std::filesystem::path(VP_BUILT_SKINS_DIR) / "Midnight.skn");
@@ -131,13 +85,13 @@ TEST(SkinPainting, BuiltInGlyphsAreDrawnInTheirColourAtAnyDpi)
     TComponent owner(nullptr);
     auto* data = new TspSkinData(&owner);
     for (UINT dpi : {96u, 192u}) {
-        TCanvasProbe canvas(64, 64, RGB(255, 255, 255));
+        TBitmapCanvas canvas(64, 64, RGB(255, 255, 255));
         TSkinPainter painter = data->Painter(dpi);
         int size = painter.Scale(20);
         painter.DrawGlyph(canvas.DC(), RECT{0, 0, size, size}, TSkinGlyph{TBuiltinGlyph::Maximize, {}}, RGB(0, 0, 200));
         // The square's left edge, a tenth in, is drawn; its middle stays empty.
-        EXPECT_FALSE(Near(canvas.Pixel(size / 10, size / 2), RGB(255, 255, 255), 40)) << dpi;
-        EXPECT_TRUE(Near(canvas.Pixel(size / 2, size / 2), RGB(255, 255, 255))) << dpi;
+        EXPECT_FALSE(ColorNear(canvas.Pixel(size / 10, size / 2), RGB(255, 255, 255), 40)) << dpi;
+        EXPECT_TRUE(ColorNear(canvas.Pixel(size / 2, size / 2), RGB(255, 255, 255))) << dpi;
     }
 }
 

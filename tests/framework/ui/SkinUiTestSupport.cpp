@@ -1,6 +1,7 @@
 #include "SkinUiTestSupport.h"
 
 #include "framework/rtl/WinText.h"
+#include "support/BitmapCanvas.h"
 
 #include <cstdlib>
 #include <map>
@@ -15,38 +16,6 @@ std::map<UINT_PTR, TWhileModal*>& Timers()
     return timers;
 }
 
-// A 32-bit top-down bitmap and a DC on it.
-struct TDib {
-    TDib(int width, int height)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        Dc = CreateCompatibleDC(nullptr);
-        Bitmap = CreateDIBSection(Dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&Bits), nullptr, 0);
-        Old = SelectObject(Dc, Bitmap);
-    }
-    ~TDib()
-    {
-        SelectObject(Dc, Old);
-        DeleteObject(Bitmap);
-        DeleteDC(Dc);
-    }
-    COLORREF Pixel(int width, int x, int y) const
-    {
-        GdiFlush();
-        const uint32_t bgra = Bits[y * width + x];
-        return RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF);
-    }
-    HDC Dc = nullptr;
-    HBITMAP Bitmap = nullptr;
-    HGDIOBJ Old = nullptr;
-    uint32_t* Bits = nullptr;
-};
-
 } // namespace
 
 TWindowShot::TWindowShot(HWND window)
@@ -55,10 +24,9 @@ TWindowShot::TWindowShot(HWND window)
     GetWindowRect(window, &rect);
     FWidth = rect.right - rect.left;
     FHeight = rect.bottom - rect.top;
-    TDib dib(FWidth, FHeight);
-    PrintWindow(window, dib.Dc, 0);
-    GdiFlush();
-    FBits.assign(dib.Bits, dib.Bits + static_cast<size_t>(FWidth) * FHeight);
+    TBitmapCanvas canvas(FWidth, FHeight);
+    PrintWindow(window, canvas.DC(), 0);
+    FBits.assign(canvas.Bits(), canvas.Bits() + static_cast<size_t>(canvas.Width()) * canvas.Height());
 }
 
 COLORREF TWindowShot::Pixel(int x, int y) const
@@ -69,24 +37,18 @@ COLORREF TWindowShot::Pixel(int x, int y) const
 
 COLORREF PaintedPixel(int width, int height, int x, int y, const std::function<void(HDC)>& paint)
 {
-    TDib dib(width, height);
-    paint(dib.Dc);
-    return dib.Pixel(width, x, y);
+    TBitmapCanvas canvas(width, height);
+    paint(canvas.DC());
+    return canvas.Pixel(x, y);
 }
 
 COLORREF ScreenPixel(int x, int y)
 {
     HDC screen = GetDC(nullptr);
-    TDib dib(1, 1);
-    BitBlt(dib.Dc, 0, 0, 1, 1, screen, x, y, SRCCOPY);
+    TBitmapCanvas canvas(1, 1);
+    BitBlt(canvas.DC(), 0, 0, 1, 1, screen, x, y, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    return dib.Pixel(1, 0, 0);
-}
-
-bool NearColor(COLORREF a, COLORREF b, int tolerance)
-{
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-        std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+    return canvas.Pixel(0, 0);
 }
 
 TWhileModal::TWhileModal(std::function<bool()> step) : FStep(std::move(step))

@@ -2,6 +2,8 @@
 // from inside a modal loop (an open menu, a message box), and the shipped skin files.
 #pragma once
 
+#include "support/BitmapCanvas.h"
+
 #include <windows.h>
 
 #include "framework/rtl/RtlText.h"
@@ -28,7 +30,6 @@ private:
 COLORREF PaintedPixel(int width, int height, int x, int y, const std::function<void(HDC)>& paint);
 // A pixel of the screen as the X server shows it.
 COLORREF ScreenPixel(int x, int y);
-bool NearColor(COLORREF a, COLORREF b, int tolerance = 12);
 
 // Calls step every 50 ms on this thread, from inside whatever modal loop runs (a menu's, a
 // message box's), until it returns true.
