@@ -8,6 +8,7 @@
 #include "framework/config/LangWindowList.h"
 #include "framework/rtl/ErrorReport.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/ui/Dpi.h"
 #include "framework/ui/Menus.h"
 
 namespace vp {
@@ -315,13 +316,18 @@ void TfrmMain::FormCreate(TObject*)
     FLastActionTime = Now();
     LoadFlagPNGList();
 
-    // The stored size is the window's; the frame keeps its own share of it.
+    // The stored size is the window's, frame included; the client area gets what the frame
+    // leaves of it.
     int width = settings.GetSettingInteger(u"MainForm.Width");
     int height = settings.GetSettingInteger(u"MainForm.Height");
-    if (width > 0)
-        SetClientSize(ClientWidth() + width - Width(), ClientHeight());
-    if (height > 0)
-        SetClientSize(ClientWidth(), ClientHeight() + height - Height());
+    if (width > 0 || height > 0) {
+        RECT window{};
+        GetWindowRect(Handle(), &window);
+        const UINT dpi = WindowDpi(Handle());
+        const int frameWidth = UnscaleFromDpi(window.right - window.left, dpi) - ClientWidth();
+        const int frameHeight = UnscaleFromDpi(window.bottom - window.top, dpi) - ClientHeight();
+        SetClientSize(width > 0 ? width - frameWidth : ClientWidth(), height > 0 ? height - frameHeight : ClientHeight());
+    }
 }
 
 void TfrmMain::FormDestroy(TObject*)
