@@ -1,9 +1,13 @@
 #include "e2e/E2eSupport.h"
 
 #include "framework/config/CLUtilsWin.h"
+#include "framework/config/IniFile.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
 #include "support/TestSupportWin.h"
+
+#include <filesystem>
+#include <random>
 
 using namespace vp;
 
@@ -54,6 +58,62 @@ String UserSettingFile(const String& configWord)
 {
     String allUsers = GetCommonShellFolder(u"Common AppData") + u"\\" + configWord + u"\\setting.dat";
     return FileExists(allUsers) ? allUsers : GetShellFolder(u"AppData") + u"\\" + configWord + u"\\setting.dat";
+}
+
+TInstalledVeilport::TInstalledVeilport(const String& oemLines)
+{
+    FFolder = GetLongPath(FTemp.Folder());
+    // The folder without its final "\": the runtime's stat refuses a folder name ending in one.
+    std::filesystem::copy(
+        ToFsPath(LayoutFolder()).parent_path(), FTemp.Path(), std::filesystem::copy_options::recursive);
+    std::random_device device;
+    FAppId = static_cast<int>(device() % 1000000) + 5000;
+    FConfigPath = u"VeilportE2E-" + IntToHex(device(), 8);
+    WriteAllBytesAtomic(FFolder + u"oem.const.dat",
+        U16ToUtf8(u"[setting]\r\nApp.GUID={e2e-" + FConfigPath + u"}\r\nApp.ID=" + IntToStr(FAppId) +
+            u"\r\nApp.ConfigPath=" + FConfigPath + u"\r\n" + oemLines));
+}
+
+TInstalledVeilport::~TInstalledVeilport()
+{
+    for (HANDLE process : FProcesses) {
+        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process, 99);
+        CloseHandle(process);
+    }
+}
+
+HANDLE TInstalledVeilport::Start(const String& arguments)
+{
+    HANDLE process = StartProgram(u"\"" + FFolder + u"Veilport.exe\" " + arguments, FFolder);
+    if (process)
+        FProcesses.push_back(process);
+    return process;
+}
+
+String TInstalledVeilport::Title() const
+{
+    TIniFile constants(FFolder + u"const.dat");
+    return constants.Document().ReadString(u"setting", u"App.Name", u"") + u"  " +
+        constants.Document().ReadString(u"setting", u"App.Ver", u"");
+}
+
+bool RunXdotool(const String& arguments)
+{
+    std::wstring line = ToWide(u"Z:\\usr\\bin\\xdotool " + arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    DWORD code = 0;
+    if (process.hProcess) {
+        WaitForSingleObject(process.hProcess, 10000);
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    return code == 0;
 }
 
 } // namespace vptest

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include "framework/rtl/RtlText.h"
+#include "support/TestSupport.h"
+
+#include <vector>
 
 namespace vptest {
 
@@ -24,5 +27,32 @@ DWORD ExitCode(HANDLE process);
 // The user's settings file of a program whose settings folder is named configWord: the
 // all-users folder when the program chose it, else the per-user one.
 vp::String UserSettingFile(const vp::String& configWord);
+
+// The laid-out install folder copied to a folder of its own. An oem.const.dat gives the
+// program an identity of its own, so it meets no other copy.
+class TInstalledVeilport {
+public:
+    // oemLines: further lines of the section "setting" of oem.const.dat.
+    explicit TInstalledVeilport(const vp::String& oemLines = u"");
+    ~TInstalledVeilport();
+    HANDLE Start(const vp::String& arguments);
+    HWND WaitUntilReady() const { return vptest::WaitUntilReady(FAppId); }
+    vp::String UserSettingFile() const { return vptest::UserSettingFile(FConfigPath); }
+    int AppId() const { return FAppId; }
+    const vp::String& Folder() const { return FFolder; }
+    // The title the engine gives the main window: the name, two blanks, the version.
+    vp::String Title() const;
+
+private:
+    TTempFolder FTemp;
+    vp::String FFolder;
+    vp::String FConfigPath;
+    int FAppId = 0;
+    std::vector<HANDLE> FProcesses;
+};
+
+// Real X input on the display Wine draws on (xdotool is a Linux program that Wine starts);
+// true when it ran and succeeded.
+bool RunXdotool(const vp::String& arguments);
 
 } // namespace vptest

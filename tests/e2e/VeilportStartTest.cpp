@@ -15,61 +15,6 @@ using namespace vptest;
 
 namespace {
 
-// The laid-out install folder copied to a folder of its own. An oem.const.dat gives the
-// program an identity of its own, so it meets no other copy.
-class TInstalledVeilport {
-public:
-    // oemLines: further lines of the section "setting" of oem.const.dat.
-    explicit TInstalledVeilport(const String& oemLines = u"")
-    {
-        FFolder = GetLongPath(FTemp.Folder());
-        // The folder without its final "\": the runtime's stat refuses a folder name ending in one.
-        std::filesystem::copy(ToFsPath(LayoutFolder()).parent_path(), FTemp.Path(),
-            std::filesystem::copy_options::recursive);
-        std::random_device device;
-        FAppId = static_cast<int>(device() % 1000000) + 5000;
-        FConfigPath = u"VeilportE2E-" + IntToHex(device(), 8);
-        WriteAllBytesAtomic(FFolder + u"oem.const.dat",
-            U16ToUtf8(u"[setting]\r\nApp.GUID={e2e-" + FConfigPath + u"}\r\nApp.ID=" + IntToStr(FAppId) +
-                u"\r\nApp.ConfigPath=" + FConfigPath + u"\r\n" + oemLines));
-    }
-
-    ~TInstalledVeilport()
-    {
-        for (HANDLE process : FProcesses) {
-            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
-                TerminateProcess(process, 99);
-            CloseHandle(process);
-        }
-    }
-
-    HANDLE Start(const String& arguments)
-    {
-        HANDLE process = StartProgram(u"\"" + FFolder + u"Veilport.exe\" " + arguments, FFolder);
-        if (process)
-            FProcesses.push_back(process);
-        return process;
-    }
-
-    HWND WaitUntilReady() const { return vptest::WaitUntilReady(FAppId); }
-    String UserSettingFile() const { return vptest::UserSettingFile(FConfigPath); }
-    int AppId() const { return FAppId; }
-    // The title the engine gives the main window: the name, two blanks, the version.
-    String Title() const
-    {
-        TIniFile constants(FFolder + u"const.dat");
-        return constants.Document().ReadString(u"setting", u"App.Name", u"") + u"  " +
-            constants.Document().ReadString(u"setting", u"App.Ver", u"");
-    }
-
-private:
-    TTempFolder FTemp;
-    String FFolder;
-    String FConfigPath;
-    int FAppId = 0;
-    std::vector<HANDLE> FProcesses;
-};
-
 // Waits for the message box of the process, gives its text and presses OK ("" when none came).
 String AnswerMessageBox(HANDLE process, const String& caption)
 {
