@@ -34,7 +34,8 @@ void TfrmMain::LoadFlagPNGList()
         if (!FileExists(file))
             continue;
         int index = imglstFlag->Add();
-        imglstFlag->LoadFromFile(index, file);
+        // Some 250 flags: each is decoded when the country chooser first draws it.
+        imglstFlag->LoadFromFileWhenUsed(index, file);
         imglstFlag->SetNames(index, ExtractFileNameNoExt(file));
     }
 }

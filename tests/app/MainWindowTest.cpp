@@ -3,6 +3,9 @@
 #include "MainWindowTestSupport.h"
 
 #include "framework/config/CLSettings.h"
+#include "framework/config/CLUtilsWin.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/ui/GdiPlus.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Menus.h"
 
@@ -136,6 +139,19 @@ TEST(MainWindow, FlagListFindsCodesInAnyCaseAndAnswersMinusOneOtherwise)
     EXPECT_NE(main.GetImageIndex(u"DE"), us);
     EXPECT_EQ(main.GetImageIndex(u"ZZ"), -1);
     EXPECT_EQ(main.GetImageIndex(u""), -1);
+
+    // The flags are read when first drawn; a file that is no picture leaves the item as it was.
+    Gdiplus::Bitmap* flag = main.imglstFlag->Picture(us);
+    ASSERT_NE(flag, nullptr);
+    EXPECT_EQ(flag->GetWidth(), 48u);
+    TTempFolder temp;
+    const String damaged = GetLongPath(temp.Folder()) + u"XX.png";
+    WriteAllBytesAtomic(damaged, std::string("<html>not found</html>"));
+    const int xx = main.imglstFlag->Add(u"XX");
+    main.imglstFlag->LoadFromFileWhenUsed(xx, damaged);
+    EXPECT_EQ(main.imglstFlag->Picture(xx), nullptr);
+    main.imglstFlag->LoadFromFileWhenUsed(us, damaged);
+    EXPECT_EQ(main.imglstFlag->Picture(us), flag);
 }
 
 TEST(MainWindow, ALocationReplyShowsBothCardsAndASecondOneRepeatsThem)
