@@ -1,6 +1,8 @@
 // startupbench.exe: start-to-ready time and private memory of Veilport.exe against the bare
 // window program, measured in the same run (tools/startup-bench sets up the install folder).
 //   startupbench.exe <install folder\> <barewindow.exe> <runs> <App.ID> <App.ConfigPath>
+//                    [<barewindow-imports.exe>]
+// The optional second yardstick is the bare window loading Veilport's system libraries.
 // Before the runs it writes the user's settings with a 10,000-entry normal pool, as an
 // accepted configuration push leaves them. Ready: the process's message loop first waits for
 // input (WaitForInputIdle); for Veilport also the moment "CL IfBusy" first answers 0.
@@ -149,8 +151,9 @@ void WritePool(const String& configPath)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: startupbench <install folder\\> <barewindow.exe> <runs> <App.ID> <App.ConfigPath>\n");
+    if (argc != 6 && argc != 7) {
+        std::fprintf(stderr, "usage: startupbench <install folder\\> <barewindow.exe> <runs> <App.ID> <App.ConfigPath> "
+                             "[<barewindow-imports.exe>]\n");
         return 2;
     }
     const String folder = FromWStr(argv[1]);
@@ -158,14 +161,18 @@ int wmain(int argc, wchar_t** argv)
     const int runs = std::max(1, _wtoi(argv[3]));
     const int appId = _wtoi(argv[4]);
     WritePool(FromWStr(argv[5]));
+    const String importsBare = argc == 7 ? FromWStr(argv[6]) : String();
 
-    std::vector<double> vIdle, vReady, vMemory, bIdle, bMemory;
+    std::vector<double> vIdle, vReady, vMemory, bIdle, bMemory, iIdle, iMemory;
     // Alternating, so that both meet the same state of the machine; the first pair warms up.
     for (int run = 0; run <= runs; ++run) {
         TSample b = RunBare(bare);
         TSample v = RunVeilport(folder, appId);
-        std::printf("run %d: bare %.3f s %.1f MiB; Veilport idle %.3f s ready %.3f s %.1f MiB%s\n", run, b.IdleSeconds,
-            b.PrivateMiB, v.IdleSeconds, v.ReadySeconds, v.PrivateMiB, run == 0 ? " (warm-up, not counted)" : "");
+        TSample i = importsBare.empty() ? TSample{} : RunBare(importsBare);
+        std::printf("run %d: bare %.3f s %.1f MiB; bare with libraries %.3f s %.1f MiB; Veilport idle %.3f s ready %.3f s "
+                    "%.1f MiB%s\n",
+            run, b.IdleSeconds, b.PrivateMiB, i.IdleSeconds, i.PrivateMiB, v.IdleSeconds, v.ReadySeconds, v.PrivateMiB,
+            run == 0 ? " (warm-up, not counted)" : "");
         if (run == 0)
             continue;
         bIdle.push_back(b.IdleSeconds);
@@ -173,10 +180,16 @@ int wmain(int argc, wchar_t** argv)
         vIdle.push_back(v.IdleSeconds);
         vReady.push_back(v.ReadySeconds);
         vMemory.push_back(v.PrivateMiB);
+        iIdle.push_back(i.IdleSeconds);
+        iMemory.push_back(i.PrivateMiB);
     }
     const double bareIdle = Median(bIdle), bareMemory = Median(bMemory);
     std::printf("\nmedians of %d runs (%d-entry pool):\n", runs, kPoolEntries);
     std::printf("  bare window:  start-to-idle %.3f s, private %.1f MiB\n", bareIdle, bareMemory);
+    if (!importsBare.empty())
+        std::printf("  bare window with Veilport's system libraries: start-to-idle %.3f s (x%.2f), private %.1f MiB "
+                    "(x%.2f)\n",
+            Median(iIdle), Median(iIdle) / bareIdle, Median(iMemory), Median(iMemory) / bareMemory);
     std::printf("  Veilport:     start-to-idle %.3f s (x%.2f), start-to-not-busy %.3f s (x%.2f), private %.1f MiB (x%.2f)\n",
         Median(vIdle), Median(vIdle) / bareIdle, Median(vReady), Median(vReady) / bareIdle, Median(vMemory),
         Median(vMemory) / bareMemory);
