@@ -154,3 +154,38 @@ function(vp_benchmark name)
     vp_apply_warnings(${name})
     add_dependencies(benchmarks ${name})
 endfunction()
+
+# vp_fuzz_target(<name> SOURCES <files...> [INSTRUMENT <libraries...>] [DEPS <targets...>]):
+# a libFuzzer program, made only by a native clang build whose toolchain has libFuzzer. The
+# sources of the INSTRUMENT libraries are compiled into it, so that the fuzzer steers by
+# their coverage. The g++ presets run the same fuzz bodies as bounded GoogleTest cases.
+function(vp_fuzz_target name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;INSTRUMENT;DEPS" ${ARGN})
+    if(VP_WINDOWS OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        return()
+    endif()
+    include(CheckCXXSourceCompiles)
+    set(CMAKE_REQUIRED_FLAGS -fsanitize=fuzzer)
+    check_cxx_source_compiles([[
+        #include <cstddef>
+        #include <cstdint>
+        extern "C" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }
+    ]] VP_HAVE_LIBFUZZER)
+    unset(CMAKE_REQUIRED_FLAGS)
+    if(NOT VP_HAVE_LIBFUZZER)
+        return()
+    endif()
+    set(sources ${ARG_SOURCES})
+    foreach(library IN LISTS ARG_INSTRUMENT)
+        get_target_property(library_sources ${library} SOURCES)
+        get_target_property(library_dir ${library} SOURCE_DIR)
+        list(TRANSFORM library_sources PREPEND "${library_dir}/")
+        list(APPEND sources ${library_sources})
+    endforeach()
+    add_executable(${name} ${sources})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+    vp_apply_warnings(${name})
+endfunction()

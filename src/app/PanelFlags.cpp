@@ -11,7 +11,7 @@ bool IsWebAddress(StringView address)
 }
 
 TPanelFlagCache::TPanelFlagCache(std::function<void()> onArrived)
-    : FGdiPlus(TGdiPlusSession::Acquire()), FOnArrived(std::move(onArrived))
+    : FOnArrived(std::move(onArrived))
 {
 }
 

@@ -4,7 +4,7 @@
 // once. The owner hears when a picture arrives. Win32 only.
 #pragma once
 
-#include "app/PanelGdiPlus.h"
+#include "framework/ui/GdiPlus.h"
 #include "framework/engine/SingleDownloader.h"
 
 #include <functional>
@@ -12,6 +12,16 @@
 #include <vector>
 
 namespace vp {
+
+// Larger files and pictures are not read: a flag or a panel picture is small.
+constexpr size_t kPanelMaxPictureFileSize = 4 * 1024 * 1024;
+constexpr UINT kPanelMaxPictureSide = 4096;
+
+// A flag, background or logo picture, keeping no hold on its file; nullptr when unusable.
+inline std::unique_ptr<Gdiplus::Bitmap> LoadPanelPicture(StringView path)
+{
+    return LoadPictureFile(path, kPanelMaxPictureFileSize, kPanelMaxPictureSide);
+}
 
 // After a failed download an address is tried again only once this long has passed.
 constexpr int64_t kPanelFlagRetryMs = 60 * 1000;
@@ -48,7 +58,6 @@ private:
     TSingleDownloader& IdleDownloader();
 
     // GDI+ outlives the pictures.
-    std::shared_ptr<TGdiPlusSession> FGdiPlus;
     std::function<void()> FOnArrived;
     std::map<String, TEntry> FEntries;
     // As many as there were downloads at the same time; an idle one takes the next address.

@@ -125,7 +125,7 @@ void PaintPanelPlain(HDC dc, const TPanelModel& model, int width, int height, UI
     SelectObject(dc, oldFont);
 }
 
-TPanelPainter::TPanelPainter() : FGdiPlus(TGdiPlusSession::Acquire()) { }
+TPanelPainter::TPanelPainter() = default;
 
 TPanelPainter::~TPanelPainter()
 {
@@ -358,7 +358,7 @@ void TPanelPainter::PlaceCard(
 
 HDC TPanelPainter::Render(const TPanelModel& model, const TPanelFlagCache& flags, int64_t t, int width, int height)
 {
-    if (!FGdiPlus->Started() || width <= 0 || height <= 0 || !EnsureBuffer(width, height))
+    if (!EnsureGdiPlus() || width <= 0 || height <= 0 || !EnsureBuffer(width, height))
         return nullptr;
     const TPanelScene& scene = model.Scene();
     // One scale for both directions, so that a player of another shape does not distort

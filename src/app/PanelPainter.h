@@ -5,7 +5,6 @@
 #pragma once
 
 #include "app/PanelFlags.h"
-#include "app/PanelGdiPlus.h"
 #include "app/PanelModel.h"
 #include "framework/rtl/WinHandles.h"
 
@@ -81,7 +80,6 @@ private:
     Gdiplus::Font& Font(const TPanelFont& font);
     void SetQuality(Gdiplus::Graphics& graphics) const;
 
-    std::shared_ptr<TGdiPlusSession> FGdiPlus;
     bool FHighQuality = true;
 
     // The frame: a top-down 32-bit section, selected into its memory context, and the same

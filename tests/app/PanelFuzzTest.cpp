@@ -3,9 +3,10 @@
 // non-ASCII text and raw bytes.
 #include "PanelFuzzBody.h"
 
+#include "support/FuzzPieces.h"
+
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <random>
 
 namespace {
@@ -19,13 +20,7 @@ const char* const KPieces[] = {"Local", "Target", "LocalA", "TargetA", "Fade", "
 std::string GeneratedInput(std::mt19937& rng)
 {
     std::string input;
-    int pieces = static_cast<int>(rng() % 60);
-    for (int i = 0; i < pieces; ++i) {
-        if (rng() % 8 == 0)
-            input += static_cast<char>(rng() % 256);
-        else
-            input += KPieces[rng() % std::size(KPieces)];
-    }
+    vptest::AppendRandomPieces(input, rng, KPieces, 60);
     return input;
 }
 

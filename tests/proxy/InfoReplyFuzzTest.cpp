@@ -3,9 +3,10 @@
 // every kind of line end, byte-order marks, malformed UTF-8 and raw bytes (NUL among them).
 #include "InfoReplyFuzzBody.h"
 
+#include "support/FuzzPieces.h"
+
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <random>
 
 namespace {
@@ -18,13 +19,7 @@ const char* const kPieces[] = {"IP=", "ip=", "Ip",
 std::string GeneratedReply(std::mt19937& rng)
 {
     std::string input(1, static_cast<char>(rng() % 2));
-    int pieces = static_cast<int>(rng() % 48);
-    for (int i = 0; i < pieces; ++i) {
-        if (rng() % 6 == 0)
-            input += static_cast<char>(rng() % 256);
-        else
-            input += kPieces[rng() % std::size(kPieces)];
-    }
+    vptest::AppendRandomPieces(input, rng, kPieces, 48, 6);
     return input;
 }
 

@@ -3,9 +3,10 @@
 // non-ASCII text and raw bytes.
 #include "PoolFuzzBody.h"
 
+#include "support/FuzzPieces.h"
+
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <random>
 
 namespace {
@@ -18,13 +19,7 @@ const char* const kPieces[] = {"192.0.2.1:80|United States|US|-97|38",
 std::string GeneratedInput(std::mt19937& rng)
 {
     std::string input;
-    int pieces = static_cast<int>(rng() % 40);
-    for (int i = 0; i < pieces; ++i) {
-        if (rng() % 8 == 0)
-            input += static_cast<char>(rng() % 256);
-        else
-            input += kPieces[rng() % std::size(kPieces)];
-    }
+    vptest::AppendRandomPieces(input, rng, kPieces, 40);
     return input;
 }
 

@@ -1,26 +1,32 @@
 // langcollect: writes a language file from the program's windows (see LangCollect.h).
 #include "LangCollect.h"
 
-#include <iostream>
+#include "LangTestComponents.h"
 
 #ifdef _WIN32
 #include "app/uMain.h"
+#include "dialogs/DialogLangWindows.h"
+#include "framework/engine/CLAboutForm.h"
 #include "framework/ui/Application.h"
-#else
-#include "LangTestComponents.h"
 #endif
+
+#include <iostream>
 
 namespace {
 
-// The Windows build collects the program's own windows; the native one, which has no
-// windows, the tests' sample windows.
+// The test windows first; the program's own windows (Win32 only) replace those of the same
+// name and join the list as they are built.
 int Run(const std::vector<vp::String>& args)
 {
 #ifdef _WIN32
+    // The main window's components need the application object.
     vp::TApplication application;
-    vp::RegisterAppLangWindows(vp::LangWindows());
-#else
+#endif
     vptest::RegisterLangTestWindows(vp::LangWindows());
+#ifdef _WIN32
+    vp::RegisterAppLangWindows(vp::LangWindows());
+    vp::RegisterDialogLangWindows(vp::LangWindows());
+    vp::RegisterAboutLangWindow(vp::LangWindows());
 #endif
     return vp::RunLangCollect(args, vp::LangWindows(), std::cout, std::cerr);
 }

@@ -43,9 +43,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     CoInitialize(nullptr);
     if (HINTERNET session = InternetOpenW(L"bare", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0))
         InternetCloseHandle(session);
-    volatile auto keep = {reinterpret_cast<void*>(&RasEnumConnectionsW), reinterpret_cast<void*>(&ShellExecuteW),
+    // The remaining libraries are loaded by reference, as Veilport's imports load them.
+    void* const imported[] = {reinterpret_cast<void*>(&RasEnumConnectionsW), reinterpret_cast<void*>(&ShellExecuteW),
         reinterpret_cast<void*>(&PathFileExistsW), reinterpret_cast<void*>(&SetWindowTheme)};
-    (void)keep;
+    for (void* function : imported)
+        if (!function)
+            return 1;
 #endif
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProc;

@@ -36,7 +36,8 @@ public:
     void LoadFromString(const String& str);
     // The lines, each followed by CR LF.
     String ToString() const;
-    // Canonical order first, then ANSI text without a byte-order mark. Raises the file error
+    // Canonical order first, then ANSI text without a byte-order mark (UTF-8 with its mark when
+    // the code page cannot hold every letter). Raises the file error
     // when the file cannot be written (the data is sorted all the same).
     void SaveToFile(const String& fn);
     // Copies the lines into another language file, which parses them at once; any other

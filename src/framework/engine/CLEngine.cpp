@@ -159,6 +159,8 @@ void TCLEngine::Notification(TComponent* aComponent, TOperation operation)
         FDefaultSkin = nullptr;
     if (aComponent == FMessageDlg)
         FMessageDlg = nullptr;
+    if (aComponent == FAboutForm)
+        FAboutForm = nullptr;
     if (aComponent == FLanguageMenuItem) {
         FLanguageMenuItem = nullptr;
         FLanguageMenuItems.clear();

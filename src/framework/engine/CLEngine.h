@@ -113,6 +113,14 @@ public:
     // Opens the address in the default browser; a failure is not reported.
     void ShowPageByURL(const String& strURL);
 
+    // ---- About box ----
+
+    // Shows the about box modally. It is made on the first call, owned by the engine's
+    // window, and kept (its texts are those of that first time); a call while it shows does
+    // nothing. With ParentHWND it is placed into that window at its top-left corner.
+    void AppAbout();
+    TForm* AboutForm() const { return FAboutForm; }
+
     // ---- Settings lists and the rest of the description ----
 
     const TStringList& SettingOverwrite() const override { return FSettingOverwrite; }
@@ -195,6 +203,7 @@ private:
     TMenuItem* FSkinMenuItem = nullptr;
     std::vector<TMenuItem*> FSkinMenuItems;
     TspSkinMessage* FMessageDlg = nullptr;
+    TForm* FAboutForm = nullptr; // a TfrmCLAboutForm
     bool FQueryEndSessionArrived = false;
     uint32_t FQueryEndSessionTime = 0;
 };

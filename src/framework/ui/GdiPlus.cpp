@@ -6,6 +6,7 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
 
+#include <filesystem>
 #include <mutex>
 
 namespace vp {
@@ -25,6 +26,7 @@ public:
             Gdiplus::GdiplusShutdown(FToken);
     }
     TGdiPlusSession(const TGdiPlusSession&) = delete;
+    bool Started() const { return FStarted; }
     TGdiPlusSession& operator=(const TGdiPlusSession&) = delete;
 
 private:
@@ -34,13 +36,14 @@ private:
 
 } // namespace
 
-void EnsureGdiPlus()
+bool EnsureGdiPlus()
 {
     // Ends with the process, after every window that drew with it.
     static TGdiPlusSession session;
+    return session.Started();
 }
 
-std::unique_ptr<Gdiplus::Bitmap> DecodePng(std::string_view bytes)
+std::unique_ptr<Gdiplus::Bitmap> DecodePicture(std::string_view bytes, UINT maxSide)
 {
     EnsureGdiPlus();
     if (bytes.empty() || bytes.size() > 0x7FFFFFFF)
@@ -50,16 +53,42 @@ std::unique_ptr<Gdiplus::Bitmap> DecodePng(std::string_view bytes)
         return nullptr;
     std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream));
     stream->Release();
-    if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok || decoded->GetWidth() == 0)
+    if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok)
         return nullptr;
-    // A copy of its own: a bitmap made from a stream keeps reading it while it lives.
-    auto owned = std::make_unique<Gdiplus::Bitmap>(
-        static_cast<INT>(decoded->GetWidth()), static_cast<INT>(decoded->GetHeight()), PixelFormat32bppPARGB);
+    UINT width = decoded->GetWidth(), height = decoded->GetHeight();
+    if (width == 0 || height == 0 || (maxSide != 0 && (width > maxSide || height > maxSide)))
+        return nullptr;
+    // A copy of its own: a bitmap made from a stream keeps reading it while it lives, and
+    // the premultiplied form is the one GDI+ draws fastest.
+    auto owned = std::make_unique<Gdiplus::Bitmap>(static_cast<INT>(width), static_cast<INT>(height), PixelFormat32bppPARGB);
+    if (owned->GetLastStatus() != Gdiplus::Ok)
+        return nullptr;
     Gdiplus::Graphics graphics(owned.get());
     graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-    graphics.DrawImage(decoded.get(), 0, 0, static_cast<INT>(decoded->GetWidth()),
-        static_cast<INT>(decoded->GetHeight()));
+    if (graphics.DrawImage(decoded.get(), 0, 0, static_cast<INT>(width), static_cast<INT>(height)) != Gdiplus::Ok)
+        return nullptr;
     return owned;
+}
+
+std::unique_ptr<Gdiplus::Bitmap> DecodePng(std::string_view bytes)
+{
+    return DecodePicture(bytes, 0);
+}
+
+std::unique_ptr<Gdiplus::Bitmap> LoadPictureFile(StringView fileName, size_t maxFileSize, UINT maxSide)
+{
+    if (fileName.empty())
+        return nullptr;
+    std::error_code error;
+    std::uintmax_t size = std::filesystem::file_size(ToFsPath(fileName), error);
+    if (error || size == 0 || size > maxFileSize)
+        return nullptr;
+    try {
+        std::string bytes = ReadAllBytes(fileName);
+        return bytes.size() > maxFileSize ? nullptr : DecodePicture(bytes, maxSide);
+    } catch (const Exception&) {
+        return nullptr;
+    }
 }
 
 std::unique_ptr<Gdiplus::Bitmap> LoadPngFile(StringView fileName)

@@ -13,11 +13,18 @@
 
 namespace vp {
 
-// Makes sure GDI+ runs; every drawing entry point calls it before its first GDI+ object.
-void EnsureGdiPlus();
+// Makes sure GDI+ runs (false when it could not start); every drawing entry point calls it
+// before its first GDI+ object.
+bool EnsureGdiPlus();
 
 // A PNG file's bytes as a bitmap with its alpha; nullptr for bytes that are not a picture.
 std::unique_ptr<Gdiplus::Bitmap> DecodePng(std::string_view bytes);
+// Any picture GDI+ reads (PNG, JPEG, BMP, GIF) as a premultiplied bitmap; nullptr for bytes
+// that are no picture or one with a side longer than maxSide (0: any size).
+std::unique_ptr<Gdiplus::Bitmap> DecodePicture(std::string_view bytes, UINT maxSide);
+// A picture file that keeps no hold on the file; nullptr when it is missing, larger than
+// maxFileSize, unreadable or no picture.
+std::unique_ptr<Gdiplus::Bitmap> LoadPictureFile(StringView fileName, size_t maxFileSize, UINT maxSide);
 // A PNG file from disk; nullptr when it cannot be read or decoded.
 std::unique_ptr<Gdiplus::Bitmap> LoadPngFile(StringView fileName);
 

@@ -46,4 +46,16 @@ private:
     String FSkinDataName;
 };
 
+// A skinned control made as a window description makes one: owned by the window, named,
+// placed on its parent and drawing from the given skin data (nullptr: the built-in look).
+template <class T>
+T* NewSkinControl(TComponent* aOwner, TWinControl* parent, const String& name, TspSkinData* skinData)
+{
+    auto* control = new T(aOwner);
+    control->SetName(name);
+    control->SetParent(parent);
+    control->SetSkinData(skinData);
+    return control;
+}
+
 } // namespace vp

@@ -3,6 +3,8 @@
 // lines, equals signs in values, every kind of line end, brackets, non-ASCII text and raw bytes.
 #include "UpdateReplyFuzzBody.h"
 
+#include "support/FuzzPieces.h"
+
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -25,13 +27,7 @@ std::string GeneratedInput(std::mt19937& rng)
     // Most replies open with their magic line, so that the lines after it are read.
     if (rng() % 4 != 0)
         input += (rng() % 2 ? "magicword=" : "MagicWord=") + magic + "\r\n";
-    int pieces = static_cast<int>(rng() % 48);
-    for (int i = 0; i < pieces; ++i) {
-        if (rng() % 8 == 0)
-            input += static_cast<char>(rng() % 256);
-        else
-            input += kPieces[rng() % std::size(kPieces)];
-    }
+    vptest::AppendRandomPieces(input, rng, kPieces, 48);
     return input;
 }
 
