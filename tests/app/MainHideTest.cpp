@@ -5,6 +5,11 @@
 
 #include "app/uIPsTesting.h"
 #include "framework/config/CLSettings.h"
+#include "framework/config/CLUtilsWin.h"
+#include "framework/rtl/Exceptions.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/PathText.h"
+#include "support/TestSupportWin.h"
 
 #include <gtest/gtest.h>
 
@@ -334,4 +339,42 @@ TEST(MainTimers, WithoutTestIPfromLocalNoVerifyingWindowComes)
     main.tmrInitTimer(main.tmrInit);
     EXPECT_FALSE(main.tmrInit->Enabled());
     EXPECT_TRUE(fixture.Requests().empty());
+}
+
+// A preference file of Opera's that cannot be written: the error ends the command after the
+// system's switch (which came first) and before the button, the timers and the status line.
+TEST_F(MainHide, AnErrorOfTheOperaSwitchEndsTheCommandThere)
+{
+    const String shellFolders = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    TRegistryValueGuard appDataGuard(HKEY_CURRENT_USER, shellFolders, u"AppData");
+    TTempFolder appData;
+    String folder = GetLongPath(appData.Folder());
+    folder.pop_back(); // the registry holds the folder without a final "\"
+    SetRegistryString(HKEY_CURRENT_USER, shellFolders, u"AppData", folder);
+    const String prefs = folder + u"\\Opera\\Opera\\operaprefs.ini";
+    ForceDirectories(ExtractFilePath(prefs));
+    WriteAllBytesAtomic(prefs, std::string("[Proxy]\r\nUse HTTP=0\r\n"));
+    GetCLSettings().SetSettingBool(u"ChangeIP", true);
+    Main->tmrChangeIP->SetEnabled(false);
+    const String ready = Fixture.PanelState().InfoText.Text;
+    {
+        TKernelHandle held = HoldFile(prefs, 0);
+        ASSERT_TRUE(held);
+        EXPECT_THROW(Hide(), EWriteError);
+    }
+    EXPECT_TRUE(TMainWindowFixture::SystemProxyIs(Proxy()));
+    EXPECT_FALSE(Main->IsHiding());
+    EXPECT_FALSE(Main->tmrChangeIP->Enabled());
+    EXPECT_FALSE(Fixture.PanelState().Card(TPanelCardId::Target).Display);
+    EXPECT_EQ(Fixture.PanelState().InfoText.Text, ready);
+
+    // The time was taken before the error: half a second later the rule refuses.
+    Fixture.Clock.AddSeconds(0.5);
+    Hide();
+    EXPECT_EQ(Fixture.CountMessages(u"MSGBox_ACTIONFAST"), 1);
+    // With the file free again the next Hide goes through to the end.
+    Fixture.Clock.AddSeconds(1);
+    Hide();
+    EXPECT_TRUE(Main->IsHiding());
+    EXPECT_NE(ReadAllBytes(prefs).find(U16ToUtf8(Proxy())), std::string::npos) << ReadAllBytes(prefs);
 }
