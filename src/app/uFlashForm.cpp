@@ -34,8 +34,12 @@ TfrmFlashForm::TfrmFlashForm(TComponent* aOwner) : TForm(aOwner)
 
     CLMultiLang = new TCLMultiLang(this);
     CLMultiLang->SetName(u"CLMultiLang");
-    if (IEngineResources* resources = RegisteredEngineResources())
+    spDynamicSkinForm = new TspDynamicSkinForm(this);
+    spDynamicSkinForm->SetName(u"spDynamicSkinForm");
+    if (IEngineResources* resources = RegisteredEngineResources()) {
         CLMultiLang->SetLanguageData(resources->LanguageData());
+        spDynamicSkinForm->SetSkinData(dynamic_cast<TspSkinData*>(resources->SkinData()));
+    }
 
     OnCreate = [this](TObject* Sender) { FormCreate(Sender); };
     OnDestroy = [this](TObject* Sender) { FormDestroy(Sender); };

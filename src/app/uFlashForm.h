@@ -6,6 +6,7 @@
 #include "app/PanelPlayer.h"
 #include "framework/config/CLMultiLang.h"
 #include "framework/ui/Forms.h"
+#include "framework/ui/SkinForm.h"
 
 namespace vp {
 
@@ -15,8 +16,10 @@ public:
     explicit TfrmFlashForm(TComponent* aOwner);
     ~TfrmFlashForm() override;
 
-    // Joined to the main window's language data when an engine provides one.
+    // Joined to the main window's language data and skin data when an engine provides them.
     TCLMultiLang* CLMultiLang;
+    // The window has no frame: the component only paints what the player leaves uncovered.
+    TspDynamicSkinForm* spDynamicSkinForm;
 
     // The player's message hook: FlashWndProc in front of the player's own handling;
     // dropping it gives the player back its own handling alone.

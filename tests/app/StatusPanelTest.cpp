@@ -9,6 +9,7 @@
 #include "framework/config/CLUtilsWin.h"
 #include "framework/rtl/WinText.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/TestSupportWin.h"
 #include "support/UiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -29,23 +30,6 @@ constexpr POINT kFrontFill{452, 94};
 constexpr POINT kUsStripe{200, 104};
 constexpr POINT kDeGold{188, 103};
 
-// Wine runs a program of the machine itself when it is named as the program to start; it
-// hands back no process to wait for, so the caller waits for the program's effect.
-bool StartUnixProgram(const String& program, const String& commandLine)
-{
-    String windowsPath = u"Z:" + ReplaceAll(program, u"/", u"\\");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    std::wstring buffer = ToWide(commandLine);
-    if (!CreateProcessW(WStr(windowsPath), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    if (process.hThread)
-        CloseHandle(process.hThread);
-    if (process.hProcess)
-        CloseHandle(process.hProcess);
-    return true;
-}
 
 // Whether the status line's box holds a pixel of that colour (0x00RRGGBB).
 bool StatusLineHas(const TFrame& frame, uint32_t rgb)
@@ -329,8 +313,7 @@ TEST_F(StatusPanel, RealClicksOnTheHotSpotsRaiseTheirCommands)
         double scale = CaptureFrame(Player()).Width / 474.0;
         POINT point{static_cast<LONG>(scenePoint.x * scale), static_cast<LONG>(scenePoint.y * scale)};
         ClientToScreen(Player().Handle(), &point);
-        String command = u"xdotool mousemove " + IntToStr(point.x) + u" " + IntToStr(point.y) + u" " + FromAscii(action);
-        return StartUnixProgram(u"/usr/bin/xdotool", command);
+        return StartXdotool(u"mousemove " + IntToStr(point.x) + u" " + IntToStr(point.y) + u" " + FromAscii(action));
     };
     HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
     ASSERT_TRUE(xdotool({336, 76}, "")) << "xdotool could not be started";

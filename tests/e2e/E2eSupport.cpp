@@ -6,6 +6,7 @@
 #include "framework/rtl/WinText.h"
 #include "support/TestSupportWin.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <random>
 

@@ -43,6 +43,7 @@ public:
     HWND WaitUntilReady() const { return vptest::WaitUntilReady(FAppId); }
     vp::String UserSettingFile() const { return vptest::UserSettingFile(FConfigPath); }
     int AppId() const { return FAppId; }
+    const vp::String& Folder() const { return FFolder; }
     // The title the engine gives the main window: the name, two blanks, the version.
     vp::String Title() const;
 

@@ -48,6 +48,21 @@ TKernelHandle HoldFile(const String& path, DWORD shareMode)
         WStr(path), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+bool StartXdotool(const String& arguments)
+{
+    std::wstring line = ToWide(u"Z:\\usr\\bin\\xdotool " + arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.hThread)
+        CloseHandle(process.hThread);
+    if (process.hProcess)
+        CloseHandle(process.hProcess);
+    return true;
+}
+
 int RunAndWait(const String& commandLine, DWORD timeoutMs)
 {
     STARTUPINFOW startup{};

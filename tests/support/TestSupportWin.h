@@ -23,6 +23,11 @@ struct TRecord {
 // What recordargs.exe wrote into the file; waits up to timeoutMs for at least minCount records.
 std::vector<TRecord> ReadRecords(const vp::String& recordFile, size_t minCount = 0, DWORD timeoutMs = 0);
 
+// Real X input on the display Wine draws on: starts xdotool with the arguments ("mousemove 10
+// 20 click 1", "key Escape"). It is a Linux program: Wine starts it but gives no process
+// handle to wait on, so callers wait for what the input does. False when it did not start.
+bool StartXdotool(const vp::String& arguments);
+
 // Starts a command line and waits for it; the exit code, or -1 when it did not start.
 int RunAndWait(const vp::String& commandLine, DWORD timeoutMs = 30000);
 

@@ -4,9 +4,23 @@
 # the publisher's request log from VP_PUBLISHER_LOG (a Wine path). The publisher is the native
 # build's (build/native/bin/publisher, or VP_PUBLISHER); it is built here when it is missing or
 # too old to take a raw update reply.
-#   run_with_publisher.sh <program> [arguments...]
+#   run_with_publisher.sh [--with-proxy] <program> [arguments...]
+# --with-proxy also starts one tinyproxy instance (scripts/proxies) that the publisher hands
+# out as the only, German, proxy; the program learns its port from VP_PROXY_PORT and its log
+# from VP_PROXY_LOG. The test is skipped (77) when tinyproxy or xdotool is missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+with_proxy=0
+if [ "${1:-}" = --with-proxy ]; then
+    with_proxy=1
+    shift
+    for tool in tinyproxy xdotool python3; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "run_with_publisher: $tool is not installed; skipped"
+            exit 77
+        fi
+    done
+fi
 publisher=${VP_PUBLISHER:-$root/build/native/bin/publisher}
 usage=$("$publisher" --help 2>/dev/null || true)
 if [[ $usage != *update_body* ]]; then
@@ -20,12 +34,14 @@ fi
 work=$(mktemp -d)
 server_pid=
 program_pid=
+proxies_started=0
 cleanup() {
     [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
     if [ -n "$server_pid" ]; then
         kill "$server_pid" 2>/dev/null || true
         wait "$server_pid" 2>/dev/null || true
     fi
+    if [ "$proxies_started" = 1 ]; then "$root/scripts/proxies" stop "$work/proxies" >/dev/null || true; fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -33,7 +49,28 @@ trap cleanup EXIT
 trap 'exit 143' TERM INT
 
 # What the publisher answers until a test changes it through /control.
-cat >"$work/publisher.conf" <<'CONF'
+if [ "$with_proxy" = 1 ]; then
+    proxy_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+    proxies_started=1
+    "$root/scripts/proxies" start "$work/proxies" "$proxy_port" >/dev/null
+    export VP_PROXY_PORT=$proxy_port VP_PROXY_LOG="Z:$work/proxies/tinyproxy-$proxy_port.log"
+    cat >"$work/publisher.conf" <<CONF
+[server]
+flags = $root/data/res/flag_short
+
+[update]
+magicword = Veilport
+normal = 127.0.0.1:$proxy_port|Germany|DE|10|51
+result = 0
+
+[location]
+ip = 203.0.113.10
+country_short = US
+country_long = United States
+city = Denver
+CONF
+else
+    cat >"$work/publisher.conf" <<'CONF'
 [update]
 magicword = Veilport
 normal = 127.0.0.1:8901|United States|US|-97|38
@@ -43,6 +80,7 @@ result = 1
 info = Veilport 2 is out
 page = %base%/files/setup.exe
 CONF
+fi
 : >"$work/publisher.out" # there before the background start opens it, for the reads below
 "$publisher" --config "$work/publisher.conf" --port 0 --log "$work/requests.log" >"$work/publisher.out" 2>&1 &
 server_pid=$!
@@ -59,7 +97,7 @@ if [ -z "$port" ]; then
     exit 1
 fi
 
-export VP_PUBLISHER_PORT=$port VP_PUBLISHER_LOG="Z:$work/requests.log"
+export VP_PUBLISHER_PORT=$port VP_PUBLISHER_URL="http://127.0.0.1:$port" VP_PUBLISHER_LOG="Z:$work/requests.log"
 wine "$@" &
 program_pid=$!
 status=0

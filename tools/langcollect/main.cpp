@@ -4,9 +4,11 @@
 #include "LangTestComponents.h"
 
 #ifdef _WIN32
+#include "app/uMain.h"
 #include "dialogs/DialogLangWindows.h"
 #include "framework/engine/CLAboutForm.h"
 #include "framework/engine/CLUpdateForm.h"
+#include "framework/ui/Application.h"
 #endif
 
 #include <iostream>
@@ -17,8 +19,13 @@ namespace {
 // name and join the list as they are built.
 int Run(const std::vector<vp::String>& args)
 {
+#ifdef _WIN32
+    // The main window's components need the application object.
+    vp::TApplication application;
+#endif
     vptest::RegisterLangTestWindows(vp::LangWindows());
 #ifdef _WIN32
+    vp::RegisterAppLangWindows(vp::LangWindows());
     vp::RegisterDialogLangWindows(vp::LangWindows());
     vp::RegisterAboutLangWindow(vp::LangWindows());
     vp::RegisterUpdateLangWindow(vp::LangWindows());

@@ -10,6 +10,8 @@ namespace vp {
 struct TPngImageList::TItem {
     String Name;
     std::unique_ptr<Gdiplus::Bitmap> Picture;
+    // A file read when the picture is first asked for ("" when none is waiting).
+    String PendingFile;
 };
 
 const TClassInfo& TPngImageList::StaticClassInfo()
@@ -59,7 +61,14 @@ bool TPngImageList::LoadFromFile(int index, StringView fileName)
     if (!picture)
         return false;
     FItems[static_cast<size_t>(index)]->Picture = std::move(picture);
+    FItems[static_cast<size_t>(index)]->PendingFile.clear();
     return true;
+}
+
+void TPngImageList::LoadFromFileWhenUsed(int index, StringView fileName)
+{
+    CheckIndex(index);
+    FItems[static_cast<size_t>(index)]->PendingFile = String(fileName);
 }
 
 bool TPngImageList::LoadFromBytes(int index, std::string_view png)
@@ -69,6 +78,7 @@ bool TPngImageList::LoadFromBytes(int index, std::string_view png)
     if (!picture)
         return false;
     FItems[static_cast<size_t>(index)]->Picture = std::move(picture);
+    FItems[static_cast<size_t>(index)]->PendingFile.clear();
     return true;
 }
 
@@ -96,7 +106,14 @@ Gdiplus::Bitmap* TPngImageList::Picture(int index) const
 {
     if (index < 0 || index >= Count())
         return nullptr;
-    return FItems[static_cast<size_t>(index)]->Picture.get();
+    TItem& item = *FItems[static_cast<size_t>(index)];
+    if (!item.PendingFile.empty()) {
+        String file = std::move(item.PendingFile);
+        item.PendingFile.clear();
+        if (auto picture = LoadPngFile(file))
+            item.Picture = std::move(picture);
+    }
+    return item.Picture.get();
 }
 
 void TPngImageList::Draw(HDC dc, int index, const RECT& rect, bool enabled) const

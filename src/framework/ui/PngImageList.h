@@ -38,6 +38,10 @@ public:
     // the item keeps what it had.
     bool LoadFromFile(int index, StringView fileName);
     bool LoadFromBytes(int index, std::string_view png);
+    // The same, but the file is read when the picture is first asked for (Picture, Draw): a
+    // long list starts without decoding pictures nobody may look at. A file that then turns
+    // out to be no picture leaves the item as it was.
+    void LoadFromFileWhenUsed(int index, StringView fileName);
 
     String Names(int index) const;
     void SetNames(int index, const String& name);

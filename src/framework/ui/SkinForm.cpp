@@ -193,7 +193,12 @@ void TspDynamicSkinForm::ApplyTrayIcon()
 
 bool TspDynamicSkinForm::Skinned() const
 {
-    return FSkinData && FSkinData->SkinnableForm();
+    return FSkinData && FSkinData->SkinnableForm() && !Borderless();
+}
+
+bool TspDynamicSkinForm::Borderless() const
+{
+    return FForm->BorderStyle == TBorderStyle::bsNone;
 }
 
 const TSkinDefinition& TspDynamicSkinForm::Skin() const
@@ -274,6 +279,9 @@ TFrameHitTest TspDynamicSkinForm::HitTestScreen(POINT screen) const
 
 void TspDynamicSkinForm::AdjustFrameStyle(DWORD& style, DWORD& exStyle)
 {
+    // A window without a border (a child window among them) keeps its styles.
+    if (Borderless())
+        return;
     if (Skinned()) {
         // A pop-up with a system menu: no caption or border of the system's, still a window
         // the task bar and the window manager treat as an application's.

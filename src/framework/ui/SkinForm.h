@@ -103,7 +103,8 @@ public:
     // Shows the system menu at a point of the screen (below the icon when none is given).
     void ShowSysMenu(std::optional<POINT> at = std::nullopt);
 
-    // The frame is drawn from the skin now (skin data set and its skinnable-form flag on).
+    // The frame is drawn from the skin now (skin data set, its skinnable-form flag on, and
+    // the form has a border: a borderless form keeps its styles and gets its client area only).
     bool Skinned() const;
     // The frame's parts for the window as it is now.
     TSkinFrameLayout Layout() const;
@@ -121,6 +122,7 @@ private:
     RECT FrameRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) override;
 
     void SetFlag(bool& flag, bool value);
+    bool Borderless() const;
     bool Offered(TspFormCommand command) const;
     bool RunCommand(TspFormCommand command, std::optional<POINT> at);
     String ResText(StringView name) const;

@@ -2,6 +2,7 @@
 
 #include "framework/rtl/WinText.h"
 #include "support/TestSupport.h"
+#include "support/TestSupportWin.h"
 
 #include <gtest/gtest.h>
 
@@ -100,17 +101,7 @@ void ClickWithX(HWND window, POINT offset)
     GetWindowRect(window, &rect);
     POINT point = offset.x < 0 ? POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}
                                : POINT{rect.left + offset.x, rect.top + offset.y};
-    // Wine starts the program of the X server's side but cannot wait for it: the caller waits
-    // for the click's effect.
-    String command = u"/usr/bin/xdotool mousemove " + IntToStr(point.x) + u" " + IntToStr(point.y) + u" click 1";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    std::wstring buffer = ToWide(command);
-    if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    StartXdotool(u"mousemove " + IntToStr(point.x) + u" " + IntToStr(point.y) + u" click 1");
 }
 
 } // namespace vptest

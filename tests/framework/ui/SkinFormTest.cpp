@@ -1,4 +1,5 @@
 #include "SkinUiTestSupport.h"
+#include "support/TestSupportWin.h"
 #include "support/UiTestSupport.h"
 
 #include "framework/engine/CLEngine.h"
@@ -108,26 +109,6 @@ TCaptionProbe CaptionProbe(TfrmSkinnedFrame& form)
         painter.DrawElement(dc, ToRect(caption), painter.Element(skin::kFormCaption), TSkinState::Normal);
     });
     return {x, y, expected};
-}
-
-// Real X input on the display Wine draws on. xdotool is a Linux program: Wine starts it but
-// gives no process handle to wait on, so callers wait for what the input does.
-bool RunXdotool(const String& arguments)
-{
-    std::wstring line = ToWide(u"Z:\\usr\\bin\\xdotool " + arguments);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    DWORD code = 0;
-    if (process.hProcess) {
-        WaitForSingleObject(process.hProcess, 10000);
-        GetExitCodeProcess(process.hProcess, &code);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    return code == 0;
 }
 
 } // namespace
@@ -276,7 +257,7 @@ TEST(SkinnedFrame, RealClicksOnTheCaptionButtons)
     form->Refused = {cmClose};
     auto click = [&](TCaptionButton button) {
         POINT at = ButtonCentre(frame, button);
-        return RunXdotool(u"mousemove " + IntToStr(at.x) + u" " + IntToStr(at.y) + u" click 1");
+        return StartXdotool(u"mousemove " + IntToStr(at.x) + u" " + IntToStr(at.y) + u" click 1");
     };
     ASSERT_TRUE(click(TCaptionButton::Close)) << "xdotool (scripts/bootstrap installs it)";
     EXPECT_TRUE(PumpUntil([&] { return !form->Commands.empty(); }, 5000));
