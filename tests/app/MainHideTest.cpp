@@ -321,7 +321,7 @@ TEST(MainTimers, TheStartTimerWaitsForThePoolsThenShowsTheFlagAndTheVerifyingWin
     EXPECT_FALSE(main.tmrInit->Enabled());
     EXPECT_EQ(seen.Shown, 1);
     EXPECT_EQ(seen.ClassName, u"TfrmTesting");
-    EXPECT_EQ(seen.Caption, u"Verifing from server ...");
+    EXPECT_EQ(seen.Caption, u"Verifying with the server..."); // as English.lan words it
     EXPECT_TRUE(seen.Animating);
     EXPECT_TRUE(seen.ReadOnlyLog);
     // The target country's flag (DE) is drawn: the middle of the image is opaque now.
