@@ -95,7 +95,66 @@ String CheckIp(const String& url, const char* name)
     return FromAscii(ReadAllBytes(out));
 }
 
+// The program's settings for these tests: the pools come with the start-up's configuration
+// push, and the user chose Germany before.
+String OemLines(const String& base)
+{
+    return u"Setting.NoAllUser=1\r\nApp.MagicWord=Veilport\r\nUpdate.BeginAuto=1\r\nURL.Update=" + base +
+        u"/update\r\nURL.GetInfo=" + base + u"/getinfo\r\nURL.CheckIP=" + base + u"/checkip\r\nURL.FlagPath=" +
+        base + u"/flags/\r\n";
+}
+
+// Starts the installed copy and clicks Hide IP once its pools are there; the main window.
+HWND StartAndHide(TInstalledVeilport& veilport, HANDLE& process)
+{
+    const String settings = veilport.UserSettingFile();
+    ForceDirectories(ExtractFilePath(settings));
+    if (!FileExists(settings))
+        WriteAllBytesAtomic(settings, "[setting]\r\nTARGET_COUNTRY=DE\r\n");
+    process = veilport.Start(u"");
+    HWND window = veilport.WaitUntilReady();
+    EXPECT_TRUE(WaitFor([&] { return ReadAllBytes(settings).find("NORMAL_IPS=") != std::string::npos; }));
+    Sleep(2000); // the location reply, and the one-second rule after the start
+    HWND button = window ? FindButton(window, u"Hide IP") : nullptr;
+    EXPECT_TRUE(button && ClickCentre(button));
+    EXPECT_TRUE(WaitFor([] { return ProxyEnable() == 1; }));
+    return window;
+}
+
 } // namespace
+
+TEST(VeilportHideStop, TheUsersOwnSettingsComeBackAfterAKillAndAfterStopHide)
+{
+    const String base = Env("VP_PUBLISHER_URL");
+    ASSERT_FALSE(base.empty()) << "run through run_with_publisher.sh";
+    TUserProxySettings guard;
+    // The user's own configuration: a proxy of their own with a bypass list, switched off.
+    SetRegistryString(HKEY_CURRENT_USER, kInternetSettings, u"ProxyServer", u"127.0.0.1:3128");
+    SetRegistryString(HKEY_CURRENT_USER, kInternetSettings, u"ProxyOverride", u"<local>;*.intranet");
+    DWORD off = 0;
+    RegSetKeyValueW(HKEY_CURRENT_USER, WStr(kInternetSettings), L"ProxyEnable", REG_DWORD, &off, sizeof(off));
+    const String before = TUserProxySettings::Snapshot();
+    TInstalledVeilport veilport(OemLines(base));
+
+    // Killed while hiding: the log-on entry, run as Windows runs it, gives everything back.
+    HANDLE process = nullptr;
+    StartAndHide(veilport, process);
+    ASSERT_TRUE(TerminateProcess(process, 9));
+    ASSERT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
+    String command = RegReadString(HKEY_CURRENT_USER, kRunOnceKey, kRunOnceValue, u"");
+    EXPECT_NE(PosText(u"Veilport.exe\" /restore", command), String::npos) << U16ToUtf8(command);
+    EXPECT_EQ(RunAndWait(command), 0);
+    EXPECT_EQ(TUserProxySettings::Snapshot(), before);
+
+    // Hide IP, then Stop Hide: the same configuration, not a bare direct connection.
+    HWND window = StartAndHide(veilport, process);
+    Sleep(1200); // the one-second rule
+    HWND stop = window ? FindButton(window, u"Stop Hide") : nullptr;
+    ASSERT_NE(stop, nullptr);
+    ASSERT_TRUE(ClickCentre(stop));
+    EXPECT_TRUE(WaitFor([&] { return TUserProxySettings::Snapshot() == before; }));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kRunOnceKey, kRunOnceValue, u"(none)"), u"(none)");
+}
 
 TEST(VeilportHideStop, TheWindowAndTheTrayMenuHideStopAndEndWithDirectConnections)
 {
@@ -103,10 +162,7 @@ TEST(VeilportHideStop, TheWindowAndTheTrayMenuHideStopAndEndWithDirectConnection
     const String proxyPort = Env("VP_PROXY_PORT");
     ASSERT_FALSE(base.empty()) << "run through run_with_publisher.sh";
     TUserProxySettings userSettings;
-    // The pools come with the start-up's configuration push; the user chose Germany before.
-    TInstalledVeilport veilport(u"Setting.NoAllUser=1\r\nApp.MagicWord=Veilport\r\nUpdate.BeginAuto=1\r\nURL.Update=" +
-        base + u"/update\r\nURL.GetInfo=" + base + u"/getinfo\r\nURL.CheckIP=" + base + u"/checkip\r\nURL.FlagPath=" +
-        base + u"/flags/\r\n");
+    TInstalledVeilport veilport(OemLines(base));
     const String settings = veilport.UserSettingFile();
     ForceDirectories(ExtractFilePath(settings));
     WriteAllBytesAtomic(settings, "[setting]\r\nTARGET_COUNTRY=DE\r\n");
