@@ -127,6 +127,23 @@ void RegisterProgramWindows()
     RegisterUpdateLangWindow(LangWindows());
 }
 
+// The update window and the about box take some captions from "LibRes" when they show, over
+// their own section's: the same here.
+void ApplyLibraryCaptions(TCLMultiLangData& data, TComponent& window)
+{
+    const std::pair<const char16_t*, const char16_t*> captions[] = {{u"btnOK", u"btnOk.Caption"},
+        {u"btnOK2", u"btnOk.Caption"}, {u"btnCancel", u"btnCancel.Caption"},
+        {u"cbAutoCheckUpdate", u"cbAutoCheckUpdate.Caption"}, {u"lblSupport", u"lblSupport.Caption"}};
+    if (window.ClassName() != u"TfrmCLUpdateForm" && window.ClassName() != u"TfrmCLAboutForm")
+        return;
+    for (const auto& [component, key] : captions) {
+        String text;
+        auto* control = dynamic_cast<TControl*>(window.FindComponent(component));
+        if (control && data.GetProp(u"LibRes", u"", key, text) && !text.empty())
+            control->SetCaption(text);
+    }
+}
+
 void CollectComponents(TComponent* owner, std::vector<TComponent*>& all)
 {
     for (int i = 0; i < owner->ComponentCount(); ++i) {
@@ -156,6 +173,7 @@ TEST(CaptionFit, EveryCaptionFitsItsControlInEveryLanguage)
             auto* binder = new TCLMultiLang(form.get()); // freed with the window
             binder->SetLanguageData(&data);
             binder->ApplyData();
+            ApplyLibraryCaptions(data, *form);
             std::vector<TComponent*> components;
             CollectComponents(form.get(), components);
             std::vector<std::string> faults;
