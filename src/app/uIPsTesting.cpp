@@ -25,13 +25,7 @@ TfrmTesting::TfrmTesting(TComponent* aOwner) : TForm(aOwner)
     CLMultiLang->SetName(u"CLMultiLang");
 
     // A tool window's frame without caption buttons.
-    spDynamicSkinForm = new TspDynamicSkinForm(this);
-    spDynamicSkinForm->SetName(u"spDynamicSkinForm");
-    spDynamicSkinForm->SetSysMenuButton(false);
-    spDynamicSkinForm->SetMinimizeButton(false);
-    spDynamicSkinForm->SetMaximizeButton(false);
-    spDynamicSkinForm->SetCloseButton(false);
-    spDynamicSkinForm->SetSizeable(false);
+    spDynamicSkinForm = NewDialogFrame(this, nullptr, TDialogFrameButtons::None);
 
     lblInfo = new TspSkinStdLabel(this);
     lblInfo->SetName(u"lblInfo");

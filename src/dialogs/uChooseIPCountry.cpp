@@ -33,12 +33,7 @@ TfrmChooseIPCountry::TfrmChooseIPCountry(TComponent* aOwner, TProxyManager* aPro
     if (!aFlags && aOwner)
         aFlags = dynamic_cast<TPngImageList*>(aOwner->FindComponent(u"imglstFlag"));
 
-    spDynamicSkinForm = new TspDynamicSkinForm(this);
-    spDynamicSkinForm->SetName(u"spDynamicSkinForm");
-    spDynamicSkinForm->SetMinimizeButton(false);
-    spDynamicSkinForm->SetMaximizeButton(false);
-    spDynamicSkinForm->SetSizeable(false);
-    spDynamicSkinForm->SetSkinData(skinData);
+    spDynamicSkinForm = NewDialogFrame(this, skinData, TDialogFrameButtons::SysMenuAndClose);
 
     // Translated like every window, so the binder gets the program's language data.
     CLMultiLang = new TCLMultiLang(this);

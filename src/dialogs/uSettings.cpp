@@ -35,12 +35,7 @@ TfrmSettings::TfrmSettings(TComponent* aOwner) : TForm(aOwner)
     TCLEngine* engine = GetCLEngine();
     TspSkinData* skinData = engine ? engine->SkinData() : nullptr;
 
-    spDynamicSkinForm = new TspDynamicSkinForm(this);
-    spDynamicSkinForm->SetName(u"spDynamicSkinForm");
-    spDynamicSkinForm->SetMinimizeButton(false);
-    spDynamicSkinForm->SetMaximizeButton(false);
-    spDynamicSkinForm->SetSizeable(false);
-    spDynamicSkinForm->SetSkinData(skinData);
+    spDynamicSkinForm = NewDialogFrame(this, skinData, TDialogFrameButtons::SysMenuAndClose);
 
     CLMultiLang = new TCLMultiLang(this);
     CLMultiLang->SetName(u"CLMultiLang");

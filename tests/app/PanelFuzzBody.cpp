@@ -1,5 +1,7 @@
 #include "PanelFuzzBody.h"
 
+#include "support/FuzzCheck.h"
+
 #include "app/PanelModel.h"
 #include "framework/rtl/TextEncoding.h"
 
@@ -11,12 +13,6 @@ using namespace vp;
 namespace vptest {
 
 namespace {
-
-#define VP_FUZZ_CHECK(condition)                                                                             \
-    do {                                                                                                     \
-        if (!(condition))                                                                                    \
-            return std::string("broken: ") + #condition;                                                     \
-    } while (false)
 
 bool InRange(int64_t value, int64_t low, int64_t high)
 {

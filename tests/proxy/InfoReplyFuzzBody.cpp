@@ -1,5 +1,7 @@
 #include "InfoReplyFuzzBody.h"
 
+#include "support/FuzzCheck.h"
+
 #include "ProxyTestSupport.h"
 
 #include "framework/rtl/TextEncoding.h"
@@ -10,12 +12,6 @@ using namespace vp;
 namespace vptest {
 
 namespace {
-
-#define VP_FUZZ_CHECK(condition)                                                                             \
-    do {                                                                                                     \
-        if (!(condition))                                                                                    \
-            return std::string("broken: ") + #condition;                                                     \
-    } while (false)
 
 // The value of the first line whose name (text before its first "=") equals aKey ignoring
 // case, found by walking the lines of the text itself.

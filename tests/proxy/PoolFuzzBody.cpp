@@ -1,5 +1,7 @@
 #include "PoolFuzzBody.h"
 
+#include "support/FuzzCheck.h"
+
 #include "ProxyTestSupport.h"
 
 #include "framework/rtl/TextUtils.h"
@@ -13,12 +15,6 @@ using namespace vp;
 namespace vptest {
 
 namespace {
-
-#define VP_FUZZ_CHECK(condition)                                                                             \
-    do {                                                                                                     \
-        if (!(condition))                                                                                    \
-            return std::string("broken: ") + #condition;                                                     \
-    } while (false)
 
 std::string CheckPools(TProxyManager& manager)
 {

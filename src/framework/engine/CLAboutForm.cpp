@@ -42,11 +42,7 @@ TfrmCLAboutForm::TfrmCLAboutForm(TComponent* aOwner) : TForm(aOwner)
     KeyPreview = true;
     SetClientSize(kClientWidth, kClientHeight);
 
-    spDynamicSkinForm = new TspDynamicSkinForm(this);
-    spDynamicSkinForm->SetName(u"spDynamicSkinForm");
-    spDynamicSkinForm->SetMinimizeButton(false);
-    spDynamicSkinForm->SetMaximizeButton(false);
-    spDynamicSkinForm->SetSizeable(false);
+    spDynamicSkinForm = NewDialogFrame(this, nullptr, TDialogFrameButtons::SysMenuAndClose);
 
     // The decorator hands the engine's skin data to every skinned part and the engine's
     // language data to the binder; made before the binder, so the binder applies the

@@ -77,14 +77,7 @@ TfrmCLUpdateForm::TfrmCLUpdateForm(TComponent* aOwner) : TForm(aOwner)
     CLMultiLang->SetName(u"CLMultiLang");
 
     // A fixed dialog: no caption buttons, no sizing.
-    spDynamicSkinForm = new TspDynamicSkinForm(this);
-    spDynamicSkinForm->SetName(u"spDynamicSkinForm");
-    spDynamicSkinForm->SetSysMenuButton(false);
-    spDynamicSkinForm->SetMinimizeButton(false);
-    spDynamicSkinForm->SetMaximizeButton(false);
-    spDynamicSkinForm->SetRollUpButton(false);
-    spDynamicSkinForm->SetCloseButton(false);
-    spDynamicSkinForm->SetSizeable(false);
+    spDynamicSkinForm = NewDialogFrame(this, nullptr, TDialogFrameButtons::None);
 
     pnLogo = Make<TspSkinPanel>(this, u"pnLogo", 0, 0, kClientWidth, 65);
     pnLogo->SetAlign(TAlign::alTop);

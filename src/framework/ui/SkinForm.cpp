@@ -919,4 +919,20 @@ void TspDynamicSkinForm::TrackSizing(POINT screen)
         SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+TspDynamicSkinForm* NewDialogFrame(TForm* aOwner, TspSkinData* skinData, TDialogFrameButtons buttons)
+{
+    auto* frame = new TspDynamicSkinForm(aOwner);
+    frame->SetName(u"spDynamicSkinForm");
+    frame->SetMinimizeButton(false);
+    frame->SetMaximizeButton(false);
+    frame->SetSizeable(false);
+    if (buttons == TDialogFrameButtons::None) {
+        frame->SetSysMenuButton(false);
+        frame->SetRollUpButton(false);
+        frame->SetCloseButton(false);
+    }
+    frame->SetSkinData(skinData);
+    return frame;
+}
+
 } // namespace vp

@@ -188,4 +188,9 @@ private:
     std::unique_ptr<TSkinResources> FFallback; // the built-in look, without skin data
 };
 
+// The skinned frame of a fixed dialog, named "spDynamicSkinForm": no sizing, no minimise or
+// maximise button; with the system menu and close button, or with no caption button at all.
+enum class TDialogFrameButtons { SysMenuAndClose, None };
+TspDynamicSkinForm* NewDialogFrame(TForm* aOwner, TspSkinData* skinData, TDialogFrameButtons buttons);
+
 } // namespace vp

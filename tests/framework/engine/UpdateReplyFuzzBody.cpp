@@ -1,5 +1,7 @@
 #include "UpdateReplyFuzzBody.h"
 
+#include "support/FuzzCheck.h"
+
 #include "framework/rtl/TextUtils.h"
 #include "framework/engine/UpdateReply.h"
 #include "framework/rtl/TextEncoding.h"
@@ -9,12 +11,6 @@ using namespace vp;
 namespace vptest {
 
 namespace {
-
-#define VP_FUZZ_CHECK(condition)                                                                             \
-    do {                                                                                                     \
-        if (!(condition))                                                                                    \
-            return std::string("broken: ") + #condition;                                                     \
-    } while (false)
 
 class TListWriter : public ISettingsWriter {
 public:

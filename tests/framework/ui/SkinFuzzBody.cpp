@@ -1,5 +1,7 @@
 #include "SkinFuzzBody.h"
 
+#include "support/FuzzCheck.h"
+
 #include "SkinTestSupport.h"
 
 #include "framework/ui/SkinDefinition.h"
@@ -11,12 +13,6 @@ using namespace vp;
 namespace vptest {
 
 namespace {
-
-#define VP_FUZZ_CHECK(condition)                                                                             \
-    do {                                                                                                     \
-        if (!(condition))                                                                                    \
-            return std::string("broken: ") + #condition;                                                     \
-    } while (false)
 
 bool RealColor(const TSkinStates<TColor>& colors)
 {
