@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 using namespace vp;
 
@@ -28,9 +29,11 @@ public:
     {
         FFolder = std::make_unique<TTempFolder>();
         String folder = GetLongPath(FFolder->Folder());
+        // A user folder of this process's own: another test program ending meanwhile removes
+        // only its own.
         WriteAllBytesAtomic(folder + u"const.dat",
-            "[setting]\r\nApp.ConfigPath=VeilportBrowsersTest\r\nSetting.NoAllUser=1\r\n"
-            "SWITCH.IE=1\r\nSWITCH.OPERA=1\r\nSWITCH.FF=1\r\n");
+            "[setting]\r\nApp.ConfigPath=VeilportBrowsersTest-" + std::to_string(GetCurrentProcessId()) +
+                "\r\nSetting.NoAllUser=1\r\nSWITCH.IE=1\r\nSWITCH.OPERA=1\r\nSWITCH.FF=1\r\n");
         SetAppFileNameForTests(folder + u"Veilport.exe");
         GetCLSettings();
     }

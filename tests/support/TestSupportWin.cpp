@@ -56,11 +56,16 @@ bool StartXdotool(const String& arguments)
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
+    // Where Wine does give a handle, the input is sent before the next call's.
+    DWORD code = 0;
+    if (process.hProcess) {
+        WaitForSingleObject(process.hProcess, 10000);
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hProcess);
+    }
     if (process.hThread)
         CloseHandle(process.hThread);
-    if (process.hProcess)
-        CloseHandle(process.hProcess);
-    return true;
+    return code == 0;
 }
 
 int RunAndWait(const String& commandLine, DWORD timeoutMs)

@@ -24,8 +24,8 @@ struct TRecord {
 std::vector<TRecord> ReadRecords(const vp::String& recordFile, size_t minCount = 0, DWORD timeoutMs = 0);
 
 // Real X input on the display Wine draws on: starts xdotool with the arguments ("mousemove 10
-// 20 click 1", "key Escape"). It is a Linux program: Wine starts it but gives no process
-// handle to wait on, so callers wait for what the input does. False when it did not start.
+// 20 click 1", "key Escape"). It is a Linux program: Wine may give no process handle to wait
+// on, so callers wait for what the input does. False when it did not start or failed.
 bool StartXdotool(const vp::String& arguments);
 
 // Starts a command line and waits for it; the exit code, or -1 when it did not start.
