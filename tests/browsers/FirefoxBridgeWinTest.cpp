@@ -167,7 +167,7 @@ TEST_F(FirefoxBridgeTest, ClearingLineForEmptyArgumentAndForSwitchOff)
         TSettingOverride off(u"SWITCH.FF", u"0");
         SetFirefoxProxy(u"192.0.2.10:80");
     }
-    std::vector<TRecord> records = ReadRecords(FRecordFile, 2, 20000);
+    std::vector<TRecord> records = ReadRecords(FRecordFile, 2, 60000);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].CommandLine, clearing);
     EXPECT_EQ(records[1].CommandLine, clearing);

@@ -213,10 +213,10 @@ TEST_F(SettingsReinstall, ARunningFirefoxThatTookTheExtensionGivesOnlyTheRestart
         TRunningFirefox window;
         EXPECT_EQ(Click(*dialog), (std::vector<String>{u"[AppRes]MSGBox.FFRestart"}));
     }
-    ASSERT_EQ(ReadRecords(FRecordFile, 1, 20000).size(), 1u); // started once, with the extension
+    ASSERT_EQ(ReadRecords(FRecordFile, 1, 60000).size(), 1u); // started once, with the extension
     // Not running: the extension is offered again without a word.
     EXPECT_TRUE(Click(*dialog).empty());
-    EXPECT_EQ(ReadRecords(FRecordFile, 2, 20000).size(), 2u);
+    EXPECT_EQ(ReadRecords(FRecordFile, 2, 60000).size(), 2u);
     delete dialog;
 }
 

@@ -39,10 +39,10 @@ int wmain()
         if (cwdLength == 0 || cwdLength >= MAX_PATH * 4)
             cwd[0] = 0;
         std::string line = "cmd=" + ToUtf8(GetCommandLineW()) + "\ncwd=" + ToUtf8(cwd) + "\n";
-        // Several copies may record at once: retry (for up to 15 s on a busy machine) while
-        // another holds the file.
-        for (int attempt = 0; attempt < 1500; ++attempt) {
-            HANDLE file = CreateFileW(recordFile.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+        // Several copies may record at once: retry (for up to 30 s on a busy machine) while
+        // another writes. A test reading the file meanwhile does not hold the writer up.
+        for (int attempt = 0; attempt < 3000; ++attempt) {
+            HANDLE file = CreateFileW(recordFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                 FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file != INVALID_HANDLE_VALUE) {
                 DWORD written = 0;
