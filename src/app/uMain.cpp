@@ -92,24 +92,15 @@ TfrmMain::TfrmMain(TComponent* aOwner) : TForm(aOwner)
     action(actUpdate, u"actUpdate", u"Update...", &TfrmMain::actUpdateExecute);
     action(actAbout, u"actAbout", u"About...", &TfrmMain::actAboutExecute);
 
-    pnlFlash = new TspSkinPanel(this);
-    pnlFlash->SetName(u"pnlFlash");
-    pnlFlash->SetParent(this);
-    pnlFlash->SetSkinData(spSkinData);
+    pnlFlash = NewSkinControl<TspSkinPanel>(this, this, u"pnlFlash", spSkinData);
     pnlFlash->SetBounds(0, 0, 474, 180);
     pnlFlash->SetAlign(TAlign::alTop);
 
-    btnHide = new TspSkinButton(this);
-    btnHide->SetName(u"btnHide");
-    btnHide->SetParent(this);
-    btnHide->SetSkinData(spSkinData);
+    btnHide = NewSkinControl<TspSkinButton>(this, this, u"btnHide", spSkinData);
     btnHide->SetBounds(8, 186, 124, 39);
     btnHide->SetAction(actStartHide);
 
-    btnChooseIP = new TspSkinButton(this);
-    btnChooseIP->SetName(u"btnChooseIP");
-    btnChooseIP->SetParent(this);
-    btnChooseIP->SetSkinData(spSkinData);
+    btnChooseIP = NewSkinControl<TspSkinButton>(this, this, u"btnChooseIP", spSkinData);
     btnChooseIP->SetBounds(138, 186, 124, 39);
     btnChooseIP->SetAction(actChooseIPCountry);
     btnChooseIP->SetCaption(u"Select &Fake Location");
@@ -124,10 +115,7 @@ TfrmMain::TfrmMain(TComponent* aOwner) : TForm(aOwner)
     imgFL->SetShowHint(false);
     imgFL->OnClick = [this](TObject* Sender) { imgFLClick(Sender); };
 
-    lblOptions = new TspSkinLinkLabel(this);
-    lblOptions->SetName(u"lblOptions");
-    lblOptions->SetParent(this);
-    lblOptions->SetSkinData(spSkinData);
+    lblOptions = NewSkinControl<TspSkinLinkLabel>(this, this, u"lblOptions", spSkinData);
     lblOptions->SetLeft(414);
     lblOptions->SetTop(211);
     lblOptions->SetCaption(u"Options");
