@@ -5,7 +5,9 @@
 #include "framework/rtl/Exceptions.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/WinText.h"
+#include "framework/ui/PngDecoder.h"
 
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 
@@ -34,6 +36,24 @@ private:
     bool FStarted = false;
 };
 
+// A bitmap holding the decoded pixels, in the premultiplied form they are in.
+std::unique_ptr<Gdiplus::Bitmap> BitmapFromPixels(const TPngPixels& png)
+{
+    auto bitmap = std::make_unique<Gdiplus::Bitmap>(
+        static_cast<INT>(png.Width), static_cast<INT>(png.Height), PixelFormat32bppPARGB);
+    if (bitmap->GetLastStatus() != Gdiplus::Ok)
+        return nullptr;
+    Gdiplus::Rect all(0, 0, static_cast<INT>(png.Width), static_cast<INT>(png.Height));
+    Gdiplus::BitmapData locked{};
+    if (bitmap->LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppPARGB, &locked) != Gdiplus::Ok)
+        return nullptr;
+    for (UINT y = 0; y < png.Height; ++y)
+        std::memcpy(static_cast<BYTE*>(locked.Scan0) + static_cast<ptrdiff_t>(y) * locked.Stride,
+            png.Pixels.data() + static_cast<size_t>(y) * png.Width, png.Width * sizeof(uint32_t));
+    bitmap->UnlockBits(&locked);
+    return bitmap;
+}
+
 } // namespace
 
 bool EnsureGdiPlus()
@@ -48,6 +68,15 @@ std::unique_ptr<Gdiplus::Bitmap> DecodePicture(std::string_view bytes, UINT maxS
     EnsureGdiPlus();
     if (bytes.empty() || bytes.size() > 0x7FFFFFFF)
         return nullptr;
+    // Plain PNGs are read here; the system decoder takes the rest.
+    if (IsPngData(bytes)) {
+        TPngPixels png;
+        if (DecodePngPixels(bytes, png)) {
+            if (maxSide != 0 && (png.Width > maxSide || png.Height > maxSide))
+                return nullptr;
+            return BitmapFromPixels(png);
+        }
+    }
     IStream* stream = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
     if (!stream)
         return nullptr;

@@ -7,6 +7,7 @@
 #include "framework/ui/SkinDefinition.h"
 #include "framework/ui/SkinElementNames.h"
 #include "framework/ui/SkinIni.h"
+#include "framework/ui/PngDecoder.h"
 
 using namespace vp;
 
@@ -107,6 +108,23 @@ std::string CheckSkin(const TSkinDefinition& skin, StringView probe)
     return {};
 }
 
+// A picture is refused whole, or every pixel is there and premultiplied.
+std::string CheckPicture(const std::string& bytes)
+{
+    TPngPixels pixels;
+    if (!DecodePngPixels(bytes, pixels)) {
+        VP_FUZZ_CHECK(pixels.Pixels.empty() && pixels.Width == 0 && pixels.Height == 0);
+        return {};
+    }
+    VP_FUZZ_CHECK(pixels.Width > 0 && pixels.Height > 0);
+    VP_FUZZ_CHECK(pixels.Pixels.size() == size_t{pixels.Width} * pixels.Height);
+    for (uint32_t pixel : pixels.Pixels) {
+        const uint32_t alpha = pixel >> 24;
+        VP_FUZZ_CHECK(((pixel >> 16) & 0xFF) <= alpha && ((pixel >> 8) & 0xFF) <= alpha && (pixel & 0xFF) <= alpha);
+    }
+    return {};
+}
+
 } // namespace
 
 std::string RunSkinFuzzInput(const uint8_t* data, size_t size)
@@ -114,17 +132,22 @@ std::string RunSkinFuzzInput(const uint8_t* data, size_t size)
     std::string bytes(reinterpret_cast<const char*>(data), size);
     String probe = Utf8ToU16(bytes.substr(0, 40));
 
+    // As a picture, with the PNG signature in front when it lacks one.
+    std::string broken = CheckPicture(IsPngData(bytes) ? bytes : std::string("\x89PNG\r\n\x1A\n", 8) + bytes);
+    if (!broken.empty())
+        return "picture: " + broken;
+
     // As a skin file: refused as a whole, or sound throughout.
     try {
         TSkinArchive archive = TSkinArchive::Read(bytes);
-        std::string broken = CheckArchive(archive);
+        broken = CheckArchive(archive);
         if (!broken.empty())
             return broken;
     } catch (const ESkinError&) {
     }
     try {
         std::shared_ptr<const TSkinDefinition> skin = TSkinDefinition::FromBytes(bytes);
-        std::string broken = CheckSkin(*skin, probe);
+        broken = CheckSkin(*skin, probe);
         if (!broken.empty())
             return "skin file: " + broken;
     } catch (const ESkinError&) {
@@ -137,7 +160,7 @@ std::string RunSkinFuzzInput(const uint8_t* data, size_t size)
     std::string file = BuildZip({{"skin.ini", bytes, false}, {"a.png", MakePng(8, 8), false},
         {"a@2x.png", MakePng(16, 16), false}, {"b@1.5x.png", MakePng(6, 3), false}});
     try {
-        std::string broken = CheckSkin(*TSkinDefinition::FromBytes(file), probe);
+        broken = CheckSkin(*TSkinDefinition::FromBytes(file), probe);
         if (!broken.empty())
             return "skin.ini: " + broken;
     } catch (const ESkinError& e) {
@@ -145,7 +168,7 @@ std::string RunSkinFuzzInput(const uint8_t* data, size_t size)
     }
 
     // As skin.ini text alone.
-    std::string broken = CheckSkin(*TSkinDefinition::FromIni(TSkinIni::FromBytes(bytes)), probe);
+    broken = CheckSkin(*TSkinDefinition::FromIni(TSkinIni::FromBytes(bytes)), probe);
     return broken.empty() ? broken : "text: " + broken;
 }
 

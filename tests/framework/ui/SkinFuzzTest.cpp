@@ -67,6 +67,20 @@ TEST(SkinFuzz, RandomInputsKeepEveryInvariant)
     }
 }
 
+TEST(SkinFuzz, DamagedPicturesAreRefusedOrWhole)
+{
+    std::mt19937 random(20261209);
+    for (int run = 0; run < 300; ++run) {
+        std::string png = vptest::MakePng(1 + random() % 9, 1 + random() % 9, static_cast<uint32_t>(random()));
+        switch (random() % 3) {
+        case 0: png[8 + random() % (png.size() - 8)] = static_cast<char>(random() % 256); break;
+        case 1: png.resize(8 + random() % (png.size() - 8)); break;
+        default: png.insert(8 + random() % (png.size() - 8), png.substr(8 + random() % 20, random() % 40)); break;
+        }
+        ASSERT_EQ(RunInput(png), "") << "picture #" << run;
+    }
+}
+
 TEST(SkinFuzz, EdgeInputs)
 {
     for (const std::string& input : {std::string(), std::string("PK\x05\x06", 4), std::string(22, '\0'),
