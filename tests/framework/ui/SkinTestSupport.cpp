@@ -20,16 +20,18 @@ void Put32(std::string& out, uint32_t value)
     Put16(out, value >> 16);
 }
 
-void PutBig32(std::string& out, uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<char>((value >> shift) & 0xFF));
-}
-
 uint32_t Crc(const std::string& data)
 {
     return static_cast<uint32_t>(crc32(
         crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+}
+
+} // namespace
+
+void PutBig32(std::string& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<char>((value >> shift) & 0xFF));
 }
 
 void PngChunk(std::string& out, const std::string& type, const std::string& data)
@@ -40,7 +42,6 @@ void PngChunk(std::string& out, const std::string& type, const std::string& data
     PutBig32(out, Crc(type + data));
 }
 
-} // namespace
 
 std::string Deflate(const std::string& data)
 {

@@ -37,6 +37,10 @@ std::string BuildZip(const std::vector<TZipEntry>& entries, const TZipOptions& o
 // Raw deflate of the data (as a ZIP entry holds it).
 std::string Deflate(const std::string& data);
 
+// Big-endian figures and PNG chunks (length, type, data, CRC), for pictures made byte by byte.
+void PutBig32(std::string& out, uint32_t value);
+void PngChunk(std::string& out, const std::string& type, const std::string& data);
+
 // A small real PNG file: width x height pixels of one colour, rgba as 0xRRGGBBAA.
 std::string MakePng(uint32_t width, uint32_t height, uint32_t rgba = 0x2563EBFF);
 
