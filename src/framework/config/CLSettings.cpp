@@ -162,7 +162,15 @@ void TCLSettings::WriteUserValue(StringView section, StringView key, StringView 
 {
     if (!FSettingIni)
         return;
-    FSettingIni->Document().WriteString(section, key, value);
+    // The user file already says exactly this: writing it again would only cost a save of the
+    // whole file (one with a large pool is hundreds of kilobytes). Without the cache the file
+    // may have changed behind the store's back, so it is saved as always.
+    TIniDocument& document = FSettingIni->Document();
+    if (!FNoCache && !FUnsaved && document.ValueExists(section, key) &&
+        document.ReadString(section, key, u"") == value)
+        return;
+    document.WriteString(section, key, value);
+    FUnsaved = true;
     SaveUnlessUpdating();
 }
 
@@ -270,8 +278,10 @@ bool TCLSettings::IsAllUserPathWriteable()
 
 void TCLSettings::UpdateSettingINI()
 {
-    if (FSettingIni)
-        FSettingIni->Save();
+    if (!FSettingIni)
+        return;
+    FSettingIni->Save();
+    FUnsaved = false;
 }
 
 void TCLSettings::BeginUpdate()

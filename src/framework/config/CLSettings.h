@@ -95,6 +95,8 @@ private:
     String FConfigPathWord;
     String FSettingFilename;
     bool FNoCache = false;
+    // The document holds changes the file does not have yet (batched, or a save that failed).
+    bool FUnsaved = false;
 };
 
 // The process's store, created by the first call with the given file name (ignored while a

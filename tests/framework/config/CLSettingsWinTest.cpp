@@ -535,6 +535,37 @@ TEST(SettingsSaving, FailedSaveRaisesAndLeavesTheOldFileWhole)
     EXPECT_EQ(ReadBytes(file), "[setting]\r\nRunTimes=1\r\nPool=short\r\n\r\n");
 }
 
+TEST(SettingsSaving, AValueTheFileAlreadyHoldsIsNotSavedAgain)
+{
+    TStoreEnvironment env;
+    env.UsePerUserFolder();
+    TCLSettings settings;
+    const String file = env.UserFolder() + u"setting.dat";
+    settings.SetSettingstring(u"Skin", u"Default");
+    // Changed behind the store's back, so that a save would show.
+    const std::string outside = "[setting]\r\nRunTimes=1\r\nSkin=Default\r\nOutside=1\r\n";
+    WriteBytes(file, outside);
+    settings.SetSettingstring(u"Skin", u"Default");
+    settings.SetSettingInteger(u"RunTimes", 1);
+    EXPECT_EQ(ReadBytes(file), outside);
+    settings.SetSettingstring(u"Skin", u"default"); // another value: saved
+    EXPECT_EQ(ReadBytes(file), "[setting]\r\nRunTimes=1\r\nSkin=default\r\n\r\n");
+
+    // A value whose save failed is saved when written again.
+    {
+        TKernelHandle held = HoldFile(file, 0);
+        ASSERT_TRUE(held);
+        EXPECT_THROW(settings.SetSettingstring(u"Skin", u"Blue"), EFileError);
+    }
+    settings.SetSettingstring(u"Skin", u"Blue");
+    EXPECT_EQ(ReadBytes(file), "[setting]\r\nRunTimes=1\r\nSkin=Blue\r\n\r\n");
+    // Without the cache every write saves, the same value too.
+    settings.SetNoCache(true);
+    WriteBytes(file, outside);
+    settings.SetSettingstring(u"Skin", u"Blue");
+    EXPECT_EQ(ReadBytes(file), "[setting]\r\nRunTimes=1\r\nSkin=Blue\r\n\r\n");
+}
+
 TEST(SettingsSaving, FailedFlagSaveRaisesAndLeavesTheOldFlagWhole)
 {
     TStoreEnvironment env;
