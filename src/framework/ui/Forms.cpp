@@ -68,6 +68,9 @@ void TForm::DoCreate()
 {
     if (OnCreate)
         OnCreate(this);
+    FCreating = false;
+    if (FFrame)
+        FFrame->FormCreated();
 }
 
 UINT ShiftState()

@@ -32,6 +32,8 @@ public:
     // The window rectangle around a client area of this size at dpi, relative to the client
     // area's top-left corner (the styles are the adjusted ones).
     virtual RECT FrameRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) = 0;
+    // The form's creation handler has run.
+    virtual void FormCreated() {}
 };
 
 // The modifier keys held with a key, as bits of the shift state a key event gets.
@@ -87,6 +89,10 @@ public:
 
     // Run by the application after the components have loaded.
     virtual void DoCreate();
+    // Between the start of the application's building of the form (its components' Loaded,
+    // then OnCreate) and the end of OnCreate.
+    bool Creating() const { return FCreating; }
+    void BeginCreation() { FCreating = true; }
     // Whether the message loop gives this form's keys to the dialog navigation.
     virtual bool WantsDialogKeys() const { return true; }
     // The key preview, then the focused control and its parents (WM_VP_DIALOGKEY): true when
@@ -120,6 +126,7 @@ private:
     IDialogButton* FindDialogButton(bool wantDefault) const;
 
     IFormFrame* FFrame = nullptr;
+    bool FCreating = false;
     TModalResult FModalResult = mrNone;
     bool FModal = false;
     bool FPlaced = false;
@@ -137,6 +144,7 @@ T* NewForm(TComponent* aOwner, Args&&... args)
 {
     T* form = new T(aOwner, std::forward<Args>(args)...);
     try {
+        form->BeginCreation();
         LoadComponentTree(*form);
         form->DoCreate();
     } catch (...) {

@@ -109,6 +109,14 @@ TspDynamicSkinForm::~TspDynamicSkinForm()
 void TspDynamicSkinForm::Loaded()
 {
     TComponent::Loaded();
+    // A form being built shows the icon once its creation handler has run: a handler that sets
+    // the icon's picture and shows it again then costs the shell one icon, not three changes.
+    if (!FForm->Creating())
+        ApplyTrayIcon();
+}
+
+void TspDynamicSkinForm::FormCreated()
+{
     ApplyTrayIcon();
 }
 

@@ -120,6 +120,7 @@ protected:
 private:
     void AdjustFrameStyle(DWORD& style, DWORD& exStyle) override;
     RECT FrameRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) override;
+    void FormCreated() override;
 
     void SetFlag(bool& flag, bool value);
     bool Borderless() const;

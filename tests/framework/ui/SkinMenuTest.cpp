@@ -5,6 +5,7 @@
 #include "framework/ui/Dpi.h"
 #include "framework/ui/RegisteredMessages.h"
 #include "framework/ui/SkinElementNames.h"
+#include "framework/ui/SkinForm.h"
 #include "framework/ui/SkinPopupMenu.h"
 #include "framework/ui/TrayIcon.h"
 
@@ -218,6 +219,45 @@ TEST(TrayIcon, ComesBackByItselfWhenTheShellRestarts)
     EXPECT_FALSE(IconKnownToShell(window));
     SendMessageW(window, RegisteredMessage(kMsgTaskbarCreated), 0, 0);
     EXPECT_FALSE(IconKnownToShell(window));
+}
+
+namespace {
+
+// A form whose frame always shows its tray icon; its creation handler sees whether the shell
+// knows the icon yet.
+class TTrayForm : public TForm {
+public:
+    explicit TTrayForm(TComponent* aOwner) : TForm(aOwner)
+    {
+        Tray = new TspTrayIcon(this);
+        auto* frame = new TspDynamicSkinForm(this);
+        frame->SetTrayIcon(Tray);
+        frame->SetAlwaysShowTrayIcon(true);
+        OnCreate = [this](TObject*) { ShownDuringCreate = Tray->Shown(); };
+    }
+    TspTrayIcon* Tray;
+    bool ShownDuringCreate = true;
+};
+
+} // namespace
+
+TEST(TrayIcon, AFormBeingBuiltShowsItOnceItsCreationHandlerHasRun)
+{
+    TApplicationScope scope;
+    TTrayForm* form = NewForm<TTrayForm>(&Application());
+    EXPECT_FALSE(form->ShownDuringCreate);
+    ASSERT_TRUE(form->Tray->Shown());
+    EXPECT_TRUE(IconKnownToShell(form->Tray->Handle()));
+    delete form;
+
+    // A frame put on a form that is already there shows it at once.
+    TForm plain(nullptr);
+    auto* tray = new TspTrayIcon(&plain);
+    auto* frame = new TspDynamicSkinForm(&plain);
+    frame->SetTrayIcon(tray);
+    frame->SetAlwaysShowTrayIcon(true);
+    LoadComponentTree(plain);
+    EXPECT_TRUE(tray->Shown());
 }
 
 TEST(TrayIcon, ClicksKeysAndItsMenuTheWayTheShellSendsThem)
