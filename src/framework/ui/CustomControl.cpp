@@ -139,7 +139,14 @@ bool TCustomControl::AccelCuesShown() const
     return !(SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL);
 }
 
-void TCustomControl::UpdateTooltip()
+HWND TCustomControl::TooltipHandle()
+{
+    if (!FTooltip)
+        UpdateTooltip(true);
+    return FTooltip;
+}
+
+void TCustomControl::UpdateTooltip(bool create)
 {
     if (!HandleAllocated())
         return;
@@ -158,6 +165,10 @@ void TCustomControl::UpdateTooltip()
     tool.lpszText = const_cast<wchar_t*>(WStr(FHint));
     if (FTooltip) {
         SendMessageW(FTooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    } else if (!create) {
+        // Made when the pointer first comes over the control: a tooltip is a top-level
+        // window of its own, which the start of the program need not wait for.
+        return;
     } else {
         // Owned by the top-level window, so it stays above it.
         FTooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
@@ -286,7 +297,18 @@ void TCustomControl::WndProc(TMessage& message)
             return;
         }
         break;
-    case WM_MOUSEMOVE: TrackMouse(); break;
+    case WM_MOUSEMOVE:
+        if (!FTooltip && FShowHint && !FHint.empty()) {
+            UpdateTooltip(true);
+            // The tooltip watches the control's messages from now on; this first move it
+            // hears from here.
+            if (FTooltip) {
+                MSG move{Handle(), message.Msg, message.WParam, message.LParam, static_cast<DWORD>(GetMessageTime()), {}};
+                SendMessageW(FTooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+            }
+        }
+        TrackMouse();
+        break;
     case WM_MOUSELEAVE:
         FMouseInside = false;
         MouseEnterLeave();

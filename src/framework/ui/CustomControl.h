@@ -28,8 +28,9 @@ public:
     void PaintTo(HDC dc);
     void Invalidate();
     bool MouseInControl() const { return FMouseInside; }
-    // The tooltip window while there is one (tests look at it).
-    HWND TooltipHandle() const { return FTooltip; }
+    // The tooltip window, made now if the control shows a hint (tests look at it); nullptr
+    // when it shows none.
+    HWND TooltipHandle();
 
     // What a click does: OnClick.
     virtual void Click();
@@ -48,8 +49,9 @@ protected:
     bool AccelCuesShown() const;
     // DrawText flags that hide the & accelerators while they are not to show.
     UINT PrefixFlags() const { return AccelCuesShown() ? 0u : static_cast<UINT>(DT_HIDEPREFIX); }
-    // The tooltip takes the current hint and look again.
-    void UpdateTooltip();
+    // The tooltip, if one was made, takes the current hint and look again (or goes when the
+    // hint is not to show); with create, one is made if the hint shows.
+    void UpdateTooltip(bool create = false);
 
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;

@@ -265,6 +265,22 @@ TEST(ImageList, NamesAreFoundWithoutRegardToCaseAndOnlyPicturesLoad)
     EXPECT_THROW(list->Names(3), EListError);
 }
 
+TEST(ControlHints, TheTooltipIsMadeAndShownWhenThePointerFirstComesOver)
+{
+    TApplicationScope scope;
+    TfrmControlsDemo* form = ShowDemo();
+    TspSkinButton& button = *form->btnHide;
+    ASSERT_FALSE(button.Hint().empty());
+    RECT rect;
+    GetWindowRect(button.Handle(), &rect);
+    // Two moves inside, so the control hears the pointer arrive and rest.
+    StartXdotool(u"mousemove " + IntToStr(rect.left + 5) + u" " + IntToStr(rect.top + 5) + u" mousemove " +
+        IntToStr(rect.left + 8) + u" " + IntToStr(rect.top + 8));
+    EXPECT_TRUE(PumpUntil([&] { return button.MouseInControl(); }, 10000));
+    // Asking for the handle would make a hidden one: only the pointer makes it show.
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(button.TooltipHandle()) != FALSE; }, 10000));
+}
+
 TEST(ControlHints, TooltipsTakeTheSkinsHintColoursAndFollowShowHint)
 {
     TApplicationScope scope;
