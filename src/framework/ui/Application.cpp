@@ -68,9 +68,7 @@ void TApplication::FinishFormCreation(TForm* form)
 {
     if (!FMainForm)
         FMainForm = form;
-    form->BeginCreation();
-    LoadComponentTree(*form);
-    form->DoCreate();
+    form->FinishCreation();
 }
 
 void TApplication::Notification(TComponent* aComponent, TOperation operation)

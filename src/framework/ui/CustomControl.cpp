@@ -298,14 +298,11 @@ void TCustomControl::WndProc(TMessage& message)
         }
         break;
     case WM_MOUSEMOVE:
-        if (!FTooltip && FShowHint && !FHint.empty()) {
-            UpdateTooltip(true);
-            // The tooltip watches the control's messages from now on; this first move it
-            // hears from here.
-            if (FTooltip) {
-                MSG move{Handle(), message.Msg, message.WParam, message.LParam, static_cast<DWORD>(GetMessageTime()), {}};
-                SendMessageW(FTooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
-            }
+        // A tooltip made now watches the control's messages from then on; this first move
+        // it hears from here.
+        if (!FTooltip && TooltipHandle()) {
+            MSG move{Handle(), message.Msg, message.WParam, message.LParam, static_cast<DWORD>(GetMessageTime()), {}};
+            SendMessageW(FTooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
         }
         TrackMouse();
         break;

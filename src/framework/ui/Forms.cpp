@@ -64,6 +64,13 @@ TForm::~TForm()
     DestroyHandle();
 }
 
+void TForm::FinishCreation()
+{
+    FCreating = true;
+    LoadComponentTree(*this);
+    DoCreate();
+}
+
 void TForm::DoCreate()
 {
     if (OnCreate)

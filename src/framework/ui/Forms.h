@@ -89,10 +89,10 @@ public:
 
     // Run by the application after the components have loaded.
     virtual void DoCreate();
-    // Between the start of the application's building of the form (its components' Loaded,
-    // then OnCreate) and the end of OnCreate.
+    // The building of a new form: its components' Loaded in creation order, then DoCreate.
+    void FinishCreation();
+    // Within FinishCreation, until OnCreate has run.
     bool Creating() const { return FCreating; }
-    void BeginCreation() { FCreating = true; }
     // Whether the message loop gives this form's keys to the dialog navigation.
     virtual bool WantsDialogKeys() const { return true; }
     // The key preview, then the focused control and its parents (WM_VP_DIALOGKEY): true when
@@ -144,9 +144,7 @@ T* NewForm(TComponent* aOwner, Args&&... args)
 {
     T* form = new T(aOwner, std::forward<Args>(args)...);
     try {
-        form->BeginCreation();
-        LoadComponentTree(*form);
-        form->DoCreate();
+        form->FinishCreation();
     } catch (...) {
         delete form;
         throw;

@@ -69,13 +69,10 @@ std::unique_ptr<Gdiplus::Bitmap> DecodePicture(std::string_view bytes, UINT maxS
     if (bytes.empty() || bytes.size() > 0x7FFFFFFF)
         return nullptr;
     // Plain PNGs are read here; the system decoder takes the rest.
-    if (IsPngData(bytes)) {
-        TPngPixels png;
-        if (DecodePngPixels(bytes, png)) {
-            if (maxSide != 0 && (png.Width > maxSide || png.Height > maxSide))
-                return nullptr;
-            return BitmapFromPixels(png);
-        }
+    if (TPngPixels png; DecodePngPixels(bytes, png)) {
+        if (maxSide != 0 && (png.Width > maxSide || png.Height > maxSide))
+            return nullptr;
+        return BitmapFromPixels(png);
     }
     IStream* stream = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
     if (!stream)

@@ -37,8 +37,8 @@ bool ReadHeader(const unsigned char* data, uint32_t length, THeader& header)
     header.BitDepth = data[8];
     header.ColorType = data[9];
     const int compression = data[10], filter = data[11], interlace = data[12];
-    if (header.Width == 0 || header.Height == 0 || header.Width > 0x7FFFFFFFu || header.Height > 0x7FFFFFFFu ||
-        uint64_t{header.Width} * header.Height > kPngMaxPixels || compression != 0 || filter != 0 || interlace != 0)
+    if (header.Width == 0 || header.Height == 0 || uint64_t{header.Width} * header.Height > kPngMaxPixels ||
+        compression != 0 || filter != 0 || interlace != 0)
         return false;
     const int depth = header.BitDepth;
     switch (header.ColorType) {

@@ -1,5 +1,6 @@
 #include "framework/ui/SkinImages.h"
 
+#include "framework/ui/PngDecoder.h"
 #include "framework/ui/SkinArchive.h"
 #include "framework/ui/SkinValues.h"
 
@@ -35,8 +36,7 @@ std::optional<String> BaseKey(StringView name, double* scale = nullptr)
 std::optional<TPngSize> ReadPngSize(std::string_view bytes)
 {
     // Signature, then the IHDR chunk: length 13, type, width, height.
-    static constexpr std::string_view kSignature("\x89PNG\r\n\x1A\n", 8);
-    if (bytes.size() < 24 || bytes.substr(0, 8) != kSignature || BigEndian32(bytes, 8) != 13 ||
+    if (bytes.size() < 24 || !IsPngData(bytes) || BigEndian32(bytes, 8) != 13 ||
         bytes.substr(12, 4) != "IHDR")
         return std::nullopt;
     uint32_t width = BigEndian32(bytes, 16);
